@@ -1,0 +1,107 @@
+#include "app/RateText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+// Room for the longest shortest-round-trip form of a double, with sign and exponent.
+constexpr std::size_t kNumberBuffer = 64;
+
+bool readsBackFinite(std::string_view text)
+{
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+} // namespace
+
+QByteArray RateText::fileText(double rate)
+{
+    if (!std::isfinite(rate))
+        return QByteArrayLiteral("0");
+    char buffer[kNumberBuffer];
+    auto result = std::to_chars(
+        buffer, buffer + sizeof buffer, rate, std::chars_format::general, kSignificantDigits);
+    // Within rounding of the largest double, 15 digits name a number beyond it that no reader
+    // takes back; the exact shortest form is the only text that keeps the file readable there.
+    if (!readsBackFinite(std::string_view(buffer, result.ptr)))
+        result = std::to_chars(buffer, buffer + sizeof buffer, rate, std::chars_format::general);
+    return QByteArray(buffer, result.ptr - buffer);
+}
+
+QString RateText::fieldText(double rate)
+{
+    if (!std::isfinite(rate) || rate == 0.0)
+        return QStringLiteral("0");
+    // "d.dddddddddddddde±x": the 15 significant digits and the power of ten of the first one.
+    char buffer[kNumberBuffer];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(rate),
+        std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view text(buffer, result.ptr);
+    const std::size_t exponentAt = text.find('e');
+    std::string digits;
+    digits += text[0];
+    digits += text.substr(2, exponentAt - 2);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const int exponent = std::atoi(std::string(text.substr(exponentAt + 1)).c_str());
+
+    // Digits before the separator; none or fewer than zero means leading zeros after it.
+    const int integerDigits = exponent + 1;
+    const auto digitCount = static_cast<int>(digits.size());
+    std::string field;
+    if (integerDigits <= 0) {
+        field = "0," + std::string(static_cast<std::size_t>(-integerDigits), '0') + digits;
+    } else if (integerDigits >= digitCount) {
+        field = digits + std::string(static_cast<std::size_t>(integerDigits - digitCount), '0');
+    } else {
+        field = digits;
+        field.insert(static_cast<std::size_t>(integerDigits), 1, ',');
+    }
+    return QString::fromLatin1(field.data(), static_cast<qsizetype>(field.size()));
+}
+
+double RateText::parseFieldText(const QString& text)
+{
+    qsizetype at = 0;
+    while (at < text.size() && text[at] == u' ')
+        ++at;
+
+    std::string run;
+    bool hasPoint = false;
+    bool hasDigit = false;
+    bool wholePartNonZero = false;
+    for (; at < text.size(); ++at) {
+        const char16_t ch = text[at].unicode();
+        if (ch >= u'0' && ch <= u'9') {
+            hasDigit = true;
+            wholePartNonZero = wholePartNonZero || (!hasPoint && ch != u'0');
+            run += static_cast<char>(ch);
+        } else if ((ch == u'.' || ch == u',') && !hasPoint) {
+            hasPoint = true;
+            run += '.';
+        } else {
+            break;
+        }
+    }
+    if (!hasDigit)
+        return 0.0;
+
+    double value = 0.0;
+    const auto [end, error]
+        = std::from_chars(run.data(), run.data() + run.size(), value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range) {
+        // A whole part of 1 or more can only overflow; anything else can only underflow.
+        return wholePartNonZero ? std::numeric_limits<double>::max() : 0.0;
+    }
+    return value;
+}

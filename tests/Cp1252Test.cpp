@@ -48,14 +48,4 @@ TEST(Cp1252Test, CharactersOutsideTheCodePage)
     EXPECT_EQ(toolkit::Cp1252::encode(QString::fromUtf16(u"1\u20AC = 1\u5186")), "1\x80 = 1?");
 }
 
-TEST(Cp1252Test, EveryByteRoundTrips)
-{
-    QByteArray all;
-    for (int byte = 0; byte < 256; ++byte)
-        all.append(static_cast<char>(byte));
-    const QString text = toolkit::Cp1252::decode(all);
-    EXPECT_EQ(text.size(), 256);
-    EXPECT_EQ(toolkit::Cp1252::encode(text), all);
-}
-
 } // namespace

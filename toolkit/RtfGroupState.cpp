@@ -1,0 +1,9 @@
+#include "toolkit/RtfGroupState.h"
+
+namespace toolkit {
+
+void RtfGroupState::resetCharacter() { character = Character {}; }
+
+void RtfGroupState::resetParagraph() { paragraph = Paragraph {}; }
+
+} // namespace toolkit

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace toolkit {
+
+// The help window's rich text: Qt reads no RTF, so the program reads it itself. Any bytes are
+// safe to read: the reader never recurses on the input's nesting and bounds what it builds.
+class RtfReader {
+public:
+    // Larger inputs are read only up to this size.
+    static constexpr qsizetype kMaxInputSize = 16 * 1024 * 1024;
+
+    // Builds `document` (cleared first) from RTF bytes. Returns false when the document was cut
+    // short by the reader's bounds; a French notice paragraph is then appended at the end.
+    static bool read(const QByteArray& rtf, QTextDocument& document);
+};
+
+} // namespace toolkit

@@ -1,0 +1,98 @@
+#include "app/EuroProgramme.h"
+
+#include "app/RateText.h"
+#include "app/SettingsFile.h"
+#include "forms/main/FrmQuilmar.h"
+#include "forms/settings/FrmParam.h"
+
+#include <QDir>
+
+namespace EuroProgramme {
+
+SettingsRecord Settings;
+QString ProgramDir;
+
+namespace {
+
+    QString settingsPath() { return ProgramDir + QString::fromUtf16(SettingsFileName); }
+
+    void setToolTips(bool shown)
+    {
+        const QString& name1 = Settings.CurrencyName[0];
+        const QString& name2 = Settings.CurrencyName[1];
+        auto tip = [shown](const QString& text) { return shown ? text : QString(); };
+        FrmQuilmar& main = *frmQuilmar;
+        FrmParam& dialog = *frmParam;
+        main.PictureCopier1.setToolTipText(tip(QStringLiteral("Copier le montant en ") + name1));
+        main.PictureCopier2.setToolTipText(tip(QStringLiteral("Copier le montant en ") + name2));
+        main.PictureColler1.setToolTipText(tip(QStringLiteral("Coller le montant en ") + name1));
+        main.PictureColler2.setToolTipText(tip(QStringLiteral("Coller le montant en ") + name2));
+        main.LabelEuro.setToolTipText(tip(name1));
+        main.LabelFranc.setToolTipText(tip(name2));
+        main.Picture2.setToolTipText(tip(QStringLiteral("Paramètres")));
+        main.Picture1.setToolTipText(tip(QStringLiteral("Aide")));
+        main.TextEuro.setToolTipText(tip(QStringLiteral("Entrez ici le montant en ") + name1
+            + QStringLiteral(" à convertir en ") + name2));
+        main.TextFranc.setToolTipText(tip(QStringLiteral("Entrez ici le montant en ") + name2
+            + QStringLiteral(" à convertir en ") + name1));
+        dialog.Text1[0].setToolTipText(tip(QStringLiteral("Nom de la 1ère monnaie")));
+        dialog.Text1[1].setToolTipText(tip(QStringLiteral("Nom de la 2ème monnaie")));
+        dialog.Text2[0].setToolTipText(tip(QStringLiteral("Symbol de la 1ère monnaie")));
+        dialog.Text2[1].setToolTipText(tip(QStringLiteral("Symbol de la 2ème monnaie")));
+        dialog.Text3.setToolTipText(tip(QStringLiteral("Taux de conversion")));
+        dialog.Check1.setToolTipText(tip(QStringLiteral("Cochée=Info-bulles ; Non-cochée=rien")));
+        dialog.CommandOK.setToolTipText(tip(QStringLiteral("Valider les nouveaux paramètres")));
+        dialog.CommandAnnul.setToolTipText(tip(QStringLiteral("Annuler les changements")));
+        dialog.CommandDefaut.setToolTipText(tip(QStringLiteral("Paramètres par défauts")));
+        dialog.Combo1.setToolTipText(
+            tip(QStringLiteral("Nb de chiffres après la virgule affichés pour les conversions")));
+    }
+
+} // namespace
+
+void StartUp()
+{
+    ProgramDir = QDir::currentPath();
+    if (!ProgramDir.endsWith(u'/'))
+        ProgramDir += u'/';
+
+    const SettingsRecord defaults = SettingsRecord::defaults();
+    Settings.ConversionRate = defaults.ConversionRate;
+    Settings.CurrencySymbol = defaults.CurrencySymbol;
+    Settings.CurrencyName = defaults.CurrencyName;
+    Settings.ShowToolTips = defaults.ShowToolTips;
+    Settings.DecimalsIndex = defaults.DecimalsIndex;
+
+    LoadSettings();
+    ApplySettings();
+    frmQuilmar->show();
+}
+
+void ApplySettings()
+{
+    frmQuilmar->LabelEuro.setCaption(Settings.CurrencySymbol[0]);
+    frmQuilmar->LabelFranc.setCaption(Settings.CurrencySymbol[1]);
+    // The first touch of the dialog creates it, and its creation runs this procedure once more,
+    // nested; both runs leave the same state.
+    for (std::size_t i = 0; i < 2; ++i) {
+        frmParam->Text1[i].setText(Settings.CurrencyName[i]);
+        frmParam->Text2[i].setText(Settings.CurrencySymbol[i]);
+    }
+    frmParam->Text3.setText(RateText::fieldText(Settings.ConversionRate));
+    frmParam->Check1.setValue(Settings.ShowToolTips);
+    frmParam->Combo1.setListIndex(Settings.DecimalsIndex);
+    setToolTips(Settings.ShowToolTips != 0);
+}
+
+void LoadSettings()
+{
+    if (!SettingsFile::load(settingsPath(), Settings))
+        return;
+    frmQuilmar->setLeft(float(Settings.WindowLeft));
+    frmQuilmar->setTop(float(Settings.WindowTop));
+    frmQuilmar->setWidth(float(Settings.WindowWidth));
+}
+
+void SaveSettings() { SettingsFile::save(settingsPath(), Settings); }
+
+} // namespace EuroProgramme

@@ -1,0 +1,77 @@
+#include "forms/help/FrmAide.h"
+
+#include "app/EuroProgramme.h"
+#include "forms/main/FrmQuilmar.h"
+
+#include <QFile>
+
+toolkit::FormSlot<FrmAide> frmAide;
+
+namespace {
+
+toolkit::FormDesign design()
+{
+    toolkit::FormDesign form;
+    form.caption = QStringLiteral("Quilmar / Aide");
+    form.clientLeft = 2070;
+    form.clientTop = 2820;
+    form.clientWidth = 7845;
+    form.clientHeight = 5745;
+    form.icon = QStringLiteral(":/icons/quilmar.svg");
+    return form;
+}
+
+// The copy of the help document built into the program, for when the file cannot be read.
+QByteArray builtInHelp()
+{
+    QFile file(QStringLiteral(":/help/Quilmar.rtf"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : FrmAide::designedDocument();
+}
+
+} // namespace
+
+FrmAide::FrmAide()
+    : Form(design())
+    , RichTextBox1(clientWidget())
+    , rien(*this, QStringLiteral("&Fichier"))
+    , AideQuit(rien, QStringLiteral("&Quitter"))
+{
+    RichTextBox1.setGeometry(240, 240, 6135, 5295);
+    RichTextBox1.setContents(designedDocument());
+    setTabOrder({ &RichTextBox1 });
+    AideQuit.onClick = [] { frmAide.unload(); };
+}
+
+FrmAide::~FrmAide() = default;
+
+QByteArray FrmAide::designedDocument()
+{
+    return QByteArrayLiteral(
+        "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}"
+        "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\froman Times New Roman;}}\r\n"
+        "{\\colortbl\\red0\\green0\\blue0;\\red128\\green0\\blue0;}\r\n"
+        "\\deflang1036\\pard\\plain\\f2\\fs28\\cf1\\b\\ul Aide Quilmar\r\n"
+        "\\par }\r\n");
+}
+
+void FrmAide::onLoad()
+{
+    if (!RichTextBox1.setFileName(
+            EuroProgramme::ProgramDir + QString::fromUtf16(EuroProgramme::HelpFileName)))
+        RichTextBox1.setContents(builtInHelp());
+    FrmQuilmar& main = *frmQuilmar;
+    const double mainHeight = main.height();
+    const double mainWidth = main.width();
+    setTop(float(double(main.top()) + (mainHeight - double(height())) / 2.0));
+    setLeft(float(double(main.left()) + (mainWidth - double(width())) / 2.0));
+}
+
+void FrmAide::onResize()
+{
+    if (windowState() == 1)
+        return;
+    RichTextBox1.setTop(0);
+    RichTextBox1.setLeft(0);
+    RichTextBox1.setWidth(scaleWidth());
+    RichTextBox1.setHeight(scaleHeight());
+}

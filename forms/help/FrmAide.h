@@ -1,0 +1,26 @@
+#pragma once
+
+#include "toolkit/FormSlot.h"
+#include "toolkit/Menu.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/RichTextBox.h"
+
+// The help window: the help document, filling the client area below its one menu.
+class FrmAide final : public toolkit::Form {
+public:
+    FrmAide();
+    ~FrmAide() override;
+
+    toolkit::RichTextBox RichTextBox1;
+    toolkit::Menu rien; // "&Fichier"
+    toolkit::MenuItem AideQuit;
+
+    // Shown until the help file has been read.
+    static QByteArray designedDocument();
+
+protected:
+    void onLoad() override;
+    void onResize() override;
+};
+
+extern toolkit::FormSlot<FrmAide> frmAide;

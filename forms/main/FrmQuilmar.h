@@ -1,0 +1,47 @@
+#pragma once
+
+#include "conversion/AmountConverter.h"
+#include "toolkit/FormSlot.h"
+#include "toolkit/Label.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/TextBox.h"
+
+// The main window: a narrow strip with one row per currency. Each row holds a copy and a paste
+// button, the amount field, the currency symbol and a window button (settings on the first row,
+// help on the second). The width follows the user between two limits; the height is fixed.
+class FrmQuilmar final : public toolkit::Form {
+public:
+    static constexpr float DesignedClientHeight = 1065;
+    static constexpr float MinimumWidth = 2900;
+    static constexpr float MaximumWidth = 5700;
+
+    FrmQuilmar();
+    ~FrmQuilmar() override;
+
+    // In the order of the window's definition.
+    toolkit::PictureBox Picture2; // opens the settings dialog
+    toolkit::PictureBox Picture1; // opens the help window
+    toolkit::PictureBox PictureColler2;
+    toolkit::PictureBox PictureColler1;
+    toolkit::PictureBox PictureCopier2;
+    toolkit::PictureBox PictureCopier1;
+    toolkit::TextBox TextFranc; // amount in currency 2
+    toolkit::TextBox TextEuro; // amount in currency 1
+    toolkit::Label LabelFranc;
+    toolkit::Label LabelEuro;
+
+    const conversion::AmountConverter& conversion() const { return m_conversion; }
+
+protected:
+    void onResize() override;
+    void onQueryUnload(bool& cancel) override;
+    void onUnload() override;
+
+private:
+    void designImageButton(
+        toolkit::PictureBox& button, float left, float top, const char16_t* picture);
+
+    conversion::AmountConverter m_conversion;
+};
+
+extern toolkit::FormSlot<FrmQuilmar> frmQuilmar;

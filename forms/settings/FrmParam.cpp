@@ -1,0 +1,207 @@
+#include "forms/settings/FrmParam.h"
+
+#include "app/EuroProgramme.h"
+#include "app/RateText.h"
+#include "forms/main/FrmQuilmar.h"
+#include "toolkit/Cp1252.h"
+
+toolkit::FormSlot<FrmParam> frmParam;
+
+namespace {
+
+constexpr std::int16_t Backspace = 8;
+constexpr std::int16_t Space = 32;
+constexpr std::int16_t DoubleQuote = 34;
+constexpr std::int16_t Comma = 44;
+constexpr std::int16_t Period = 46;
+
+toolkit::FormDesign design()
+{
+    toolkit::FormDesign form;
+    form.caption = QStringLiteral("Quilmar / Paramètres");
+    form.clientWidth = 4230;
+    form.clientHeight = 4860;
+    form.border = toolkit::FormDesign::Border::FixedDialog;
+    form.minButton = false;
+    form.maxButton = false;
+    form.icon = QStringLiteral(":/icons/quilmar.svg");
+    return form;
+}
+
+bool isDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
+
+// Spaces only: a name keeps any other blank the user typed.
+QString withoutSurroundingSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+// The settings file stores names and symbols between double quotes, so one inside would cut the
+// file's next reading short: a pasted double quote is never stored.
+QString withoutDoubleQuotes(QString text) { return text.remove(u'"'); }
+
+} // namespace
+
+FrmParam::FrmParam()
+    : Form(design())
+    , Frame1 { toolkit::Frame(clientWidget(), QStringLiteral("Monnaie 1")),
+        toolkit::Frame(clientWidget(), QStringLiteral("Monnaie 2")) }
+    , Label1 { toolkit::Label(Frame1[0].widget(), QStringLiteral("Nom")),
+        toolkit::Label(Frame1[1].widget(), QStringLiteral("Nom")) }
+    , Text1 { toolkit::TextBox(Frame1[0].widget()), toolkit::TextBox(Frame1[1].widget()) }
+    , Label2 { toolkit::Label(Frame1[0].widget(), QStringLiteral("Symbol")),
+        toolkit::Label(Frame1[1].widget(), QStringLiteral("Symbol")) }
+    , Text2 { toolkit::TextBox(Frame1[0].widget()), toolkit::TextBox(Frame1[1].widget()) }
+    , Label3(clientWidget(), QStringLiteral("Conversion : Monnaie 1 = Monnaie 2 x "))
+    , Text3(clientWidget())
+    , Label4(clientWidget(), QStringLiteral("Nb de chiffres après la virgule"))
+    , Combo1(clientWidget(),
+          { QStringLiteral("Aucun"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+              QStringLiteral("4") })
+    , Check1(clientWidget(), QStringLiteral("Afficher les infos-bulles"))
+    , CommandDefaut(clientWidget(), QStringLiteral("Reset"))
+    , CommandOK(clientWidget(), QStringLiteral("OK"))
+    , CommandAnnul(clientWidget(), QStringLiteral("Annuler"))
+{
+    Frame1[0].setGeometry(120, 120, 3975, 1060);
+    Frame1[1].setGeometry(120, 1440, 3975, 1060);
+    for (std::size_t i = 0; i < 2; ++i) {
+        Frame1[i].setFont(QStringLiteral("MS Sans Serif"), 8.25f, true);
+        Label1[i].setGeometry(240, 270, 615, 255);
+        Text1[i].setGeometry(960, 240, 2775, 285);
+        Label2[i].setGeometry(240, 630, 615, 255);
+        Text2[i].setGeometry(960, 600, 375, 285);
+        Text2[i].setMaxLength(1);
+    }
+    Text1[0].setText(QStringLiteral("Euros"));
+    Text1[1].setText(QStringLiteral("Francs"));
+    Text2[0].setText(QStringLiteral("E"));
+    Text2[1].setText(QStringLiteral("F"));
+    Label3.setGeometry(120, 2780, 2775, 255);
+    Text3.setGeometry(2880, 2750, 1215, 285);
+    Text3.setAlignment(toolkit::TextBox::Alignment::Right);
+    Text3.setText(QStringLiteral("6.55957"));
+    Label4.setGeometry(120, 3290, 2295, 255);
+    Combo1.setGeometry(2400, 3240, 1695, 315);
+    Check1.setGeometry(120, 3700, 2055, 375);
+    CommandDefaut.setGeometry(240, 4440, 735, 255);
+    CommandOK.setGeometry(1560, 4320, 1095, 375);
+    CommandAnnul.setGeometry(2880, 4320, 1095, 375);
+
+    setTabOrder({ &Text1[0], &Text2[0], &Text1[1], &Text2[1], &Text3, &Combo1, &Check1,
+        &CommandDefaut, &CommandOK, &CommandAnnul });
+    setDefaultButton(CommandOK);
+    setCancelButton(CommandAnnul);
+
+    for (int i = 0; i < 2; ++i) {
+        Text1[i].onKeyPress = [this](std::int16_t& code) { Text1KeyPress(code); };
+        Text2[i].onKeyPress = [this, i](std::int16_t& code) { Text2KeyPress(i, code); };
+    }
+    Text3.onKeyPress = [this](std::int16_t& code) { Text3KeyPress(code); };
+    Text3.onChange = [this] { Text3Change(); };
+    CommandOK.onClick = [this] { CommandOKClick(); };
+    CommandDefaut.onClick = [this] { CommandDefautClick(); };
+    CommandAnnul.onClick = [this] { CommandAnnulClick(); };
+}
+
+FrmParam::~FrmParam() = default;
+
+void FrmParam::onLoad()
+{
+    EuroProgramme::ApplySettings();
+    // Centred on the main window, in fractions of a twip: no rounding before the toolkit's own.
+    FrmQuilmar& main = *frmQuilmar;
+    setTop(float(double(main.top()) + (double(main.height()) - double(height())) / 2.0));
+    setLeft(float(double(main.left()) + (double(main.width()) - double(width())) / 2.0));
+}
+
+void FrmParam::Text1KeyPress(std::int16_t& code)
+{
+    if (code == DoubleQuote)
+        code = 0;
+}
+
+void FrmParam::Text2KeyPress(int index, std::int16_t& code)
+{
+    if (code == DoubleQuote) {
+        code = 0;
+        return;
+    }
+    if (code == Backspace)
+        code = Space;
+    if (code >= 17) {
+        // Each typed character replaces the one-character symbol; the keystroke itself then
+        // finds the field full.
+        Text2[std::size_t(index)].setText(
+            QString(toolkit::Cp1252::toUnicode(static_cast<unsigned char>(code))));
+        return;
+    }
+    code = 0;
+}
+
+void FrmParam::Text3KeyPress(std::int16_t& code)
+{
+    if (code == Period)
+        code = Comma;
+    if (code == Comma && Text3.text().contains(u','))
+        code = 0;
+    const bool digit = code >= '0' && code <= '9';
+    if (!digit && code != Comma && code != Backspace)
+        code = 0;
+}
+
+void FrmParam::Text3Change()
+{
+    if (m_rateBusy)
+        return;
+    QString cleaned;
+    int commas = 0;
+    for (QChar ch : Text3.text()) {
+        if (ch == u'.')
+            ch = u',';
+        if (isDigit(ch)) {
+            cleaned.append(ch);
+        } else if (ch == u',') {
+            if (++commas == 1)
+                cleaned.append(ch);
+        }
+    }
+    m_rateBusy = true;
+    Text3.setText(cleaned);
+    m_rateBusy = false;
+}
+
+void FrmParam::CommandOKClick()
+{
+    using EuroProgramme::Settings;
+    for (std::size_t i = 0; i < 2; ++i)
+        Settings.CurrencyName[i] = withoutDoubleQuotes(withoutSurroundingSpaces(Text1[i].text()));
+    for (std::size_t i = 0; i < 2; ++i)
+        Settings.CurrencySymbol[i] = withoutDoubleQuotes(Text2[i].text());
+    Settings.ShowToolTips = std::uint8_t(Check1.value());
+    Settings.DecimalsIndex = std::uint8_t(std::max(0, Combo1.listIndex()));
+    Settings.ConversionRate = RateText::parseFieldText(Text3.text());
+    EuroProgramme::ApplySettings();
+    frmQuilmar->TextEuro.setText(QString());
+    frmQuilmar->TextFranc.setText(QString());
+    frmParam.unload();
+}
+
+void FrmParam::CommandDefautClick()
+{
+    Text1[0].setText(QStringLiteral("Euros"));
+    Text1[1].setText(QStringLiteral("Francs"));
+    Text2[0].setText(QStringLiteral("E"));
+    Text2[1].setText(QStringLiteral("F"));
+    Text3.setText(QStringLiteral("6,55957"));
+    Check1.setValue(1);
+    Combo1.setListIndex(3);
+}
+
+void FrmParam::CommandAnnulClick() { frmParam.unload(); }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/EuroProgramme.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Form.h"
+#include "toolkit/MemoryClipboard.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <vector>
+
+// A fresh run of the program for each test: its own working directory, the settings record at
+// its zero value, no form, a fake clipboard and a message box that records instead of blocking.
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_previousDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+        toolkit::Twips::overrideDpi(96);
+        EuroProgramme::Settings = SettingsRecord();
+        EuroProgramme::ProgramDir.clear();
+        toolkit::Clipboard::install(&clipboard);
+        toolkit::MessageBox::setAnswerer(
+            [this](const auto& request) { messages.push_back(request); });
+    }
+
+    void TearDown() override
+    {
+        toolkit::Form::destroyAll();
+        toolkit::MessageBox::setAnswerer({});
+        toolkit::Clipboard::install(nullptr);
+        toolkit::Twips::overrideDpi(0);
+        QDir::setCurrent(m_previousDir);
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    QByteArray readFile(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    toolkit::MemoryClipboard clipboard;
+    std::vector<toolkit::MessageBox::Request> messages;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+};

@@ -1,0 +1,69 @@
+#include "toolkit/Application.h"
+
+#include "toolkit/Form.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QSocketNotifier>
+#include <QTranslator>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace toolkit {
+
+namespace {
+    int g_signalPipe[2] = { -1, -1 };
+
+    void onTerminationSignal(int)
+    {
+        const char byte = 1;
+        [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
+    }
+
+    void watchTerminationSignals(QApplication& app)
+    {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+            return;
+        auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+            char byte;
+            [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
+            Form::closeAll();
+        });
+        struct sigaction action = {};
+        action.sa_handler = onTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGHUP, &action, nullptr);
+    }
+}
+
+Application::Application(int& argc, char** argv)
+    : m_app(std::make_unique<QApplication>(argc, argv))
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Quilmar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quilmar"));
+
+    auto* translator = new QTranslator(m_app.get());
+    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    watchTerminationSignals(*m_app);
+    QObject::connect(m_app.get(), &QGuiApplication::commitDataRequest, m_app.get(),
+        [](QSessionManager&) { Form::closeAll(); });
+}
+
+Application::~Application() { Form::destroyAll(); }
+
+int Application::exec()
+{
+    if (Form::programEnded())
+        return 0;
+    return QApplication::exec();
+}
+
+} // namespace toolkit

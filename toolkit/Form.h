@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace toolkit {
+
+class CommandButton;
+class Control;
+class FormWindow;
+
+struct FormDesign {
+    enum class Border { Sizable, FixedDialog };
+
+    QString caption;
+    // Where the client area stands on the screen and its size, in twips.
+    float clientLeft = 0;
+    float clientTop = 0;
+    float clientWidth = 0;
+    float clientHeight = 0;
+    Border border = Border::Sizable;
+    bool minButton = true;
+    bool maxButton = true;
+    QString icon; // resource path of the window's icon
+};
+
+// A top-level window with its geometry in twips. Left, Top, Width and Height are the outer
+// frame, title bar and borders included; until the window manager has framed the window, the
+// frame is assumed to be 60 twips on the sides and the bottom and 345 at the top. The program
+// reads back exactly the value it set as long as the window has not moved or changed size since.
+//
+// A form is made by its FormSlot at first use, which runs onLoad; it stays hidden until show().
+// Every close (close box, unload(), the session ending) runs onQueryUnload then onUnload.
+class Form {
+public:
+    static constexpr float AssumedFrameSide = 60;
+    static constexpr float AssumedFrameTop = 345;
+
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Shows the form, modeless and without owner; a shown form comes to the front.
+    void show();
+    // Closes the form the normal way; its slot creates it afresh at the next use.
+    void unload();
+    bool isVisible() const;
+
+    QString caption() const;
+
+    float left() const;
+    float top() const;
+    float width() const;
+    float height() const;
+    void setLeft(float twips);
+    void setTop(float twips);
+    void setWidth(float twips);
+    void setHeight(float twips);
+    // The client area below the menu bar.
+    float scaleWidth() const;
+    float scaleHeight() const;
+    // 0 normal, 1 minimised, 2 maximised.
+    int windowState() const;
+    void setWindowState(int state);
+
+    // The title bar's and borders' share of Width and Height.
+    float nonClientWidth() const;
+    float nonClientHeight() const;
+
+    // Limits that the window manager applies while the user drags the border, in outer twips.
+    void setUserWidthRange(float minimum, float maximum);
+    void setUserFixedHeight(float clientHeight);
+
+    void setDefaultButton(CommandButton& button);
+    void setCancelButton(CommandButton& button);
+    // Tab order; the first control takes the focus when the form is first shown.
+    void setTabOrder(std::initializer_list<Control*> controls);
+
+    QWidget* clientWidget() const;
+    FormWindow* window() const { return m_window; }
+
+    // The session is ending: every form closes the normal way, in the order they were made.
+    static void closeAll();
+    // The program ends: every form goes at once, without events, and the event loop stops.
+    static void endProgram();
+    static bool programEnded();
+    // Deletes every form (slots make them afresh); a new run may begin.
+    static void destroyAll();
+    // Deletes the forms unloaded so far (done by the event loop, or by tests).
+    static void deleteUnloaded();
+
+protected:
+    explicit Form(const FormDesign& design);
+
+    virtual void onLoad() { }
+    virtual void onResize() { }
+    virtual void onQueryUnload(bool& cancel) { (void)cancel; }
+    virtual void onUnload() { }
+
+private:
+    friend class FormWindow;
+    friend class Menu;
+    template <class T> friend class FormSlot;
+
+    struct Outer {
+        float left = 0, top = 0, width = 0, height = 0;
+    };
+
+    void raiseLoad() { onLoad(); }
+    void setReleaser(std::function<void()> releaser) { m_release = std::move(releaser); }
+    static void retire(std::unique_ptr<Form> form);
+
+    void windowGeometryChanged();
+    void windowStateChanged();
+    void raiseResize(bool force);
+    // The window manager's frame, real or assumed.
+    QMargins frame() const;
+    // The frame with the menu bar: all that lies around the client area.
+    QMargins nonClient() const;
+    void menuBarAdded();
+    void applyPosition();
+    void applySize();
+    void syncFromWindow() const;
+    void adoptFrame() const;
+    void updateSizeLimits();
+
+    FormWindow* m_window;
+    std::function<void()> m_release;
+    mutable Outer m_outer;
+    mutable QRect m_appliedPx; // outer pixels as last set or seen, to return the twips unchanged
+    mutable QMargins m_frameApplied; // the frame the size was last applied with
+    bool m_shownOnce = false;
+    bool m_unloading = false;
+    float m_minWidth = 0, m_maxWidth = 0, m_fixedClientHeight = 0;
+    struct {
+        float width = -1, height = -1;
+        int state = -1;
+        QMargins frame;
+    } m_lastResize;
+    std::vector<Control*> m_tabOrder;
+};
+
+} // namespace toolkit

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QAction;
+
+namespace toolkit {
+
+class Menu;
+
+class MenuItem final {
+public:
+    MenuItem(Menu& menu, const QString& caption);
+    ~MenuItem();
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
+    QString caption() const;
+    // Chooses it as the user would, running onClick.
+    void click();
+
+    std::function<void()> onClick;
+
+private:
+    QAction* m_action;
+};
+
+} // namespace toolkit

@@ -1,0 +1,40 @@
+#include "toolkit/PictureBox.h"
+
+#include "toolkit/PictureBoxWidget.h"
+
+namespace toolkit {
+
+PictureBox::PictureBox(QWidget* parent)
+    : Control(new PictureBoxWidget(parent))
+    , m_box(static_cast<PictureBoxWidget*>(widget()))
+{
+    m_box->pressed = [this] {
+        if (onMouseDown)
+            onMouseDown();
+    };
+    m_box->released = [this] {
+        if (onMouseUp)
+            onMouseUp();
+    };
+    m_box->clicked = [this] {
+        if (onClick)
+            onClick();
+    };
+}
+
+PictureBox::~PictureBox()
+{
+    m_box->pressed = nullptr;
+    m_box->released = nullptr;
+    m_box->clicked = nullptr;
+}
+
+void PictureBox::setPicture(const QString& resourcePath) { m_box->setPicture(resourcePath); }
+
+void PictureBox::setBorderStyle(int style) { m_box->setBorderStyle(style); }
+
+int PictureBox::borderStyle() const { return m_box->borderStyle(); }
+
+void PictureBox::refresh() { m_box->repaint(); }
+
+} // namespace toolkit

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "toolkit/Control.h"
+
+#include <functional>
+
+namespace toolkit {
+
+class PictureBoxWidget;
+
+// A picture box used as an image button.
+class PictureBox final : public Control {
+public:
+    explicit PictureBox(QWidget* parent);
+    ~PictureBox() override;
+
+    void setPicture(const QString& resourcePath);
+    // 0: no border; 1: a single border. Shown at the next Refresh.
+    void setBorderStyle(int style);
+    int borderStyle() const;
+    // Draws the box at once, not at the next pass of the event loop.
+    void refresh();
+
+    std::function<void()> onMouseDown;
+    std::function<void()> onMouseUp;
+    std::function<void()> onClick;
+
+private:
+    PictureBoxWidget* m_box;
+};
+
+} // namespace toolkit

@@ -1,0 +1,60 @@
+#include "toolkit/PictureBoxWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <utility>
+
+namespace toolkit {
+
+namespace {
+    constexpr int PictureSize = 24; // pixels, as the button pictures are drawn
+}
+
+PictureBoxWidget::PictureBoxWidget(QWidget* parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+PictureBoxWidget::~PictureBoxWidget() = default;
+
+void PictureBoxWidget::setPicture(const QString& resourcePath)
+{
+    delete m_renderer;
+    m_renderer = new QSvgRenderer(resourcePath, this);
+    update();
+}
+
+void PictureBoxWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // A border takes a pixel on each side, which moves the picture in: the pressed look.
+    const int inset = m_borderStyle == 1 ? 1 : 0;
+    if (m_renderer && m_renderer->isValid())
+        m_renderer->render(&painter, QRectF(inset, inset, PictureSize, PictureSize));
+    if (m_borderStyle == 1) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PictureBoxWidget::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = true;
+    event->accept();
+    if (pressed)
+        pressed();
+}
+
+void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool wasPressed = std::exchange(m_pressed, false);
+    event->accept();
+    if (released)
+        released();
+    if (wasPressed && rect().contains(event->position().toPoint()) && clicked)
+        clicked();
+}
+
+} // namespace toolkit

@@ -1,0 +1,60 @@
+#include "toolkit/RichTextBox.h"
+
+#include "toolkit/Cp1252.h"
+#include "toolkit/RtfReader.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+namespace toolkit {
+
+RichTextBox::RichTextBox(QWidget* parent)
+    : Control(new QTextBrowser(parent))
+    , m_view(static_cast<QTextBrowser*>(widget()))
+{
+    m_view->setReadOnly(true);
+    m_view->setOpenLinks(false);
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+bool RichTextBox::setFileName(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+        return false;
+    const QByteArray bytes = file.read(MaxFileSize);
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    m_fileName = path;
+    setContents(bytes);
+    return true;
+}
+
+void RichTextBox::setContents(const QByteArray& bytes)
+{
+    auto* document = new QTextDocument(m_view);
+    if (bytes.startsWith("{\\rtf")) {
+        RtfReader::read(bytes, *document);
+    } else {
+        // Plain text: UTF-8 when it is valid, the Western code page otherwise.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8(bytes);
+        if (utf8.hasError())
+            text = Cp1252::decode(bytes);
+        document->setPlainText(text);
+    }
+    QTextDocument* previous = m_view->document();
+    m_view->setDocument(document);
+    if (previous && previous->parent() == m_view)
+        delete previous;
+}
+
+QString RichTextBox::plainText() const { return m_view->document()->toPlainText(); }
+
+const QTextDocument* RichTextBox::document() const { return m_view->document(); }
+
+} // namespace toolkit

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "toolkit/Control.h"
+
+class QByteArray;
+class QTextBrowser;
+class QTextDocument;
+
+namespace toolkit {
+
+// A read-only rich text view with scroll bars; its text can be selected and copied.
+class RichTextBox final : public Control {
+public:
+    // Files larger than this are not read at all.
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+
+    explicit RichTextBox(QWidget* parent);
+
+    QString fileName() const { return m_fileName; }
+    // Reads the file and shows it in place of the current document: rich text when it begins
+    // as such, plain text otherwise. Returns false, keeping the current document, when the file
+    // cannot be read.
+    bool setFileName(const QString& path);
+    // Shows a document given as rich text (or plain text) bytes.
+    void setContents(const QByteArray& bytes);
+
+    QString plainText() const;
+    const QTextDocument* document() const;
+
+private:
+    QTextBrowser* m_view;
+    QString m_fileName;
+};
+
+} // namespace toolkit

@@ -1,0 +1,31 @@
+#include "toolkit/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace toolkit {
+
+namespace {
+    float g_dpiOverride = 0.0f;
+}
+
+float Twips::perPixel()
+{
+    float dpi = g_dpiOverride;
+    if (dpi <= 0.0f) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        dpi = screen ? float(screen->logicalDotsPerInchY()) : 96.0f;
+        if (dpi <= 0.0f)
+            dpi = 96.0f;
+    }
+    return PerInch / dpi;
+}
+
+int Twips::toPixels(float twips) { return int(std::lround(twips / perPixel())); }
+
+float Twips::fromPixels(int pixels) { return float(pixels) * perPixel(); }
+
+void Twips::overrideDpi(float dpi) { g_dpiOverride = dpi; }
+
+} // namespace toolkit

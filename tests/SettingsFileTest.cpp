@@ -9,6 +9,7 @@
 #include <clocale>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -142,14 +143,16 @@ TEST(SettingsFileWriteTest, WrittenRecordsReadBack)
 
 TEST(SettingsFileWriteTest, RateHasAPointUnderAFrenchLocale)
 {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const QLocale previousLocale;
     if (!std::setlocale(LC_ALL, "fr_FR.UTF-8"))
         GTEST_SKIP() << "fr_FR.UTF-8 is not installed";
     QLocale::setDefault(QLocale::French);
     SettingsRecord written = kWorked;
     written.ConversionRate = 0.15;
     const QByteArray bytes = SettingsFile::write(written);
-    std::setlocale(LC_ALL, "C");
-    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_ALL, previous.c_str());
+    QLocale::setDefault(previousLocale);
     EXPECT_EQ(bytes, withRate("0.15"));
 }
 
@@ -239,8 +242,10 @@ TEST_F(SettingsFileSaveTest, KilledSaveLeavesOneWholeFile)
         SCOPED_TRACE(round);
         const pid_t child = ::fork();
         ASSERT_NE(child, -1);
-        for (int i = 0; child == 0; ++i)
-            SettingsFile::save(kFile, i % 2 ? second : first);
+        if (child == 0) {
+            for (int i = 0;; ++i)
+                SettingsFile::save(kFile, i % 2 ? second : first);
+        }
         // From before the first save to the middle of the third one.
         ::usleep(static_cast<useconds_t>(round * 2500));
         ::kill(child, SIGKILL);

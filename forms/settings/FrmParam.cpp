@@ -5,6 +5,8 @@
 #include "forms/main/FrmQuilmar.h"
 #include "toolkit/Cp1252.h"
 
+#include <algorithm>
+
 toolkit::FormSlot<FrmParam> frmParam;
 
 namespace {
@@ -160,28 +162,39 @@ void FrmParam::Text3Change()
 {
     if (m_rateBusy)
         return;
+    const QString text = Text3.text();
+    const int caret = Text3.cursorPosition();
     QString cleaned;
+    int cleanedCaret = 0;
     int commas = 0;
-    for (QChar ch : Text3.text()) {
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        QChar ch = text.at(at);
         if (ch == u'.')
             ch = u',';
-        if (isDigit(ch)) {
+        bool kept = isDigit(ch);
+        if (ch == u',')
+            kept = ++commas == 1;
+        if (kept) {
             cleaned.append(ch);
-        } else if (ch == u',') {
-            if (++commas == 1)
-                cleaned.append(ch);
+            if (at < caret)
+                ++cleanedCaret;
         }
     }
+    if (cleaned == text)
+        return; // nothing to write back: caret and selection stay where the user left them
     m_rateBusy = true;
     Text3.setText(cleaned);
     m_rateBusy = false;
+    // After a paste in the middle, typing goes on after what was kept of the pasted text.
+    Text3.setCursorPosition(cleanedCaret);
 }
 
 void FrmParam::CommandOKClick()
 {
     using EuroProgramme::Settings;
+    // Quotes go before the trimming, so that spaces they enclosed at either end go too.
     for (std::size_t i = 0; i < 2; ++i)
-        Settings.CurrencyName[i] = withoutDoubleQuotes(withoutSurroundingSpaces(Text1[i].text()));
+        Settings.CurrencyName[i] = withoutSurroundingSpaces(withoutDoubleQuotes(Text1[i].text()));
     for (std::size_t i = 0; i < 2; ++i)
         Settings.CurrencySymbol[i] = withoutDoubleQuotes(Text2[i].text());
     Settings.ShowToolTips = std::uint8_t(Check1.value());

@@ -47,9 +47,12 @@ void RichTextBox::setContents(const QByteArray& bytes)
             text = Cp1252::decode(bytes);
         document->setPlainText(text);
     }
+    // The view deletes the document it made itself as it takes the new one: ask who owns the
+    // previous one before that.
     QTextDocument* previous = m_view->document();
+    const bool ours = previous && previous->parent() == m_view;
     m_view->setDocument(document);
-    if (previous && previous->parent() == m_view)
+    if (ours)
         delete previous;
 }
 

@@ -550,6 +550,27 @@ std::vector<HostileCase> hostileCases()
             QStringLiteral("xy") },
         { "nested font tables", "{\\rtf1{\\fonttbl" + repeated("{\\fonttbl\\f1 A;", 5000) + "}}x}",
             QString() },
+        // Each distinct font costs a font lookup; distinct families also a linear format search.
+        { "4096 font families in use",
+            [] {
+                QByteArray table = "{\\rtf1{\\fonttbl";
+                QByteArray text;
+                for (int i = 0; i < 4096; ++i) {
+                    table
+                        += "{\\f" + QByteArray::number(i) + " Font" + QByteArray::number(i) + ";}";
+                    text += "\\f" + QByteArray::number(i) + " a ";
+                }
+                return table + '}' + text + '}';
+            }(),
+            QStringLiteral("a a a "), Match::Prefix, true },
+        { "every font size in use",
+            [] {
+                QByteArray text = "{\\rtf1 ";
+                for (int i = 1; i <= 3276; ++i)
+                    text += "\\fs" + QByteArray::number(i) + " a ";
+                return text + '}';
+            }(),
+            QStringLiteral("a a a "), Match::Prefix, true },
     };
     const QByteArray realistic = realisticDocument();
     for (unsigned seed = 1; seed <= 30; ++seed)

@@ -21,7 +21,7 @@ public:
         int maxParagraphs = 50'000;
         // Qt lays out each run and each distinct font on its own, and finds formats that differ
         // only in their font families in linear time.
-        int maxRuns = 50'000;
+        int maxRuns = 30'000;
         int maxFonts = 256; // distinct families, sizes and styles
         // Estimated with generous glyph metrics at a narrow reference width, so that the real
         // height stays well below where Qt's layout stops finishing at any usual width.

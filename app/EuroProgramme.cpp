@@ -48,6 +48,45 @@ namespace {
             tip(QStringLiteral("Nb de chiffres après la virgule affichés pour les conversions")));
     }
 
+    // What a screen reader says of the main window's controls follows the currency names, and
+    // does not depend on whether tooltips are shown.
+    void describeMainWindow()
+    {
+        const QString& name1 = Settings.CurrencyName[0];
+        const QString& name2 = Settings.CurrencyName[1];
+        FrmQuilmar& main = *frmQuilmar;
+        const auto describe
+            = [](toolkit::Control& control, const QString& name, const QString& description) {
+                  control.setAccessibleName(name);
+                  control.setAccessibleDescription(description);
+              };
+        describe(main.TextEuro, QStringLiteral("Montant en ") + name1,
+            QStringLiteral("Entrez ici le montant en ") + name1 + QStringLiteral(" à convertir en ")
+                + name2);
+        describe(main.TextFranc, QStringLiteral("Montant en ") + name2,
+            QStringLiteral("Entrez ici le montant en ") + name2 + QStringLiteral(" à convertir en ")
+                + name1);
+        describe(main.LabelEuro, QStringLiteral("Symbole des ") + name1,
+            QStringLiteral("Symbole de la 1ère monnaie"));
+        describe(main.LabelFranc, QStringLiteral("Symbole des ") + name2,
+            QStringLiteral("Symbole de la 2ème monnaie"));
+        describe(main.PictureCopier1, QStringLiteral("Copier le montant en ") + name1,
+            QStringLiteral("Copie le montant en ") + name1
+                + QStringLiteral(" dans le presse-papiers"));
+        describe(main.PictureCopier2, QStringLiteral("Copier le montant en ") + name2,
+            QStringLiteral("Copie le montant en ") + name2
+                + QStringLiteral(" dans le presse-papiers"));
+        describe(main.PictureColler1, QStringLiteral("Coller le montant en ") + name1,
+            QStringLiteral("Remplace le montant en ") + name1
+                + QStringLiteral(" par celui du presse-papiers"));
+        describe(main.PictureColler2, QStringLiteral("Coller le montant en ") + name2,
+            QStringLiteral("Remplace le montant en ") + name2
+                + QStringLiteral(" par celui du presse-papiers"));
+        describe(main.Picture2, QStringLiteral("Paramètres"),
+            QStringLiteral("Ouvre la fenêtre des paramètres"));
+        describe(main.Picture1, QStringLiteral("Aide"), QStringLiteral("Ouvre la fenêtre d'aide"));
+    }
+
 } // namespace
 
 void StartUp()
@@ -82,6 +121,7 @@ void ApplySettings()
     frmParam->Check1.setValue(Settings.ShowToolTips);
     frmParam->Combo1.setListIndex(Settings.DecimalsIndex);
     setToolTips(Settings.ShowToolTips != 0);
+    describeMainWindow();
 }
 
 void LoadSettings()

@@ -72,6 +72,13 @@ QString Control::toolTipText() const { return m_widget->toolTip(); }
 
 void Control::setToolTipText(const QString& text) { m_widget->setToolTip(text); }
 
+void Control::setAccessibleName(const QString& name) { m_widget->setAccessibleName(name); }
+
+void Control::setAccessibleDescription(const QString& description)
+{
+    m_widget->setAccessibleDescription(description);
+}
+
 void Control::setFont(const QString& family, float pointSize, bool bold)
 {
     QFont font(family);

@@ -68,7 +68,7 @@ QByteArray realisticDocument()
           "{\\colortbl ;\\red128\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
           "{\\stylesheet{\\s0 Normal;}{\\s1\\b\\fs32 heading 1;}}"
           "{\\info{\\title Aide}{\\author Quilmar}{\\creatim\\yr2001\\mo1}}\r\n"
-          "{\\*\\generator Riched20 10.0;}\\viewkind4\\uc1\r\n";
+          "{\\*\\generator Quilmar 1.00;}\\viewkind4\\uc1\r\n";
     rtf += "\\pard\\qc\\sb120\\sa120\\f1\\fs32\\cf1\\b Aide Quilmar\\b0\\par\r\n";
     for (int i = 0; i < 8; ++i) {
         rtf += "\\pard\\qj\\li360\\fi-180\\f0\\fs20\\cf0 Le convertisseur affiche l'\\'e9quivalent "

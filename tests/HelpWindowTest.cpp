@@ -121,12 +121,9 @@ TEST_F(HelpWindowTest, CentredOnTheMainWindowWithTheDesignedSizeAndNoClamping)
         main().setTop(c.top);
         main().setWidth(c.width);
         FrmAide& help = open();
-        // The designed client area with the menu bar and the frame that the toolkit assumes
-        // until the window is shown, which it keeps afterwards.
-        const float bar = float(help.window()->menuBarHeight()) * 15;
-        EXPECT_EQ(help.width(), 7845 + 2 * toolkit::Form::AssumedFrameSide);
-        EXPECT_EQ(help.height(),
-            5745 + bar + toolkit::Form::AssumedFrameTop + toolkit::Form::AssumedFrameSide);
+        // The designed client area below the menu bar, within the frame of the main window.
+        EXPECT_EQ(help.scaleWidth(), 7845);
+        EXPECT_EQ(help.scaleHeight(), 5745);
         expectCentredOnMain(help);
         help.AideQuit.click();
     }
@@ -135,7 +132,7 @@ TEST_F(HelpWindowTest, CentredOnTheMainWindowWithTheDesignedSizeAndNoClamping)
     main().setTop(1000);
     main().setWidth(4110);
     FrmAide& help = open();
-    EXPECT_EQ(help.left(), 2000 + (4110 - 7965) / 2.0f);
+    EXPECT_EQ(help.left(), 2000 + (4110 - help.width()) / 2.0f);
     EXPECT_LT(help.top(), 0);
     EXPECT_LT(help.window()->frameGeometry().top(), 0) << "not moved back onto the screen";
 }
@@ -232,10 +229,12 @@ TEST_F(HelpWindowTest, ShowsTheFileOrTheBuiltInHelp)
         FrmAide& help = open();
         // The raw text keeps the non-breaking spaces that the plain text turns into blanks.
         const QString raw = help.RichTextBox1.document()->toRawText();
-        for (const QString& part : c.shown)
+        for (const QString& part : c.shown) {
             EXPECT_TRUE(raw.contains(part)) << part.toStdString();
-        if (!c.exactly.isNull())
+        }
+        if (!c.exactly.isNull()) {
             EXPECT_EQ(help.RichTextBox1.plainText(), c.exactly);
+        }
         help.AideQuit.click();
         QFile::remove(path(u"Quilmar.rtf"_s));
         QDir::current().rmdir(u"Quilmar.rtf"_s);

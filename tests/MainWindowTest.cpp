@@ -280,9 +280,6 @@ TEST_F(MainWindowTest, SettingsButtonShowsTheDialogMadeAtStartUpWithoutLoadingIt
     FrmParam& made = *frmParam;
     const float left = made.left();
     const float top = made.top();
-    // Its size before the window manager frames it, which a new load centres with.
-    const double width = made.width();
-    const double height = made.height();
     // Marks that a new load would overwrite, and a main window moved since the centring.
     made.Text1[0].setText(u"Dollars"_s);
     main().setLeft(main().left() + 3000);
@@ -311,6 +308,9 @@ TEST_F(MainWindowTest, SettingsButtonShowsTheDialogMadeAtStartUpWithoutLoadingIt
         EXPECT_TRUE(main().isVisible()) << "modeless: the main window stays";
         EXPECT_EQ(dialog.Text1[0].text(), s.name);
         if (s.centredAgain) {
+            // Made again once the main window is framed, it is centred with its real frame.
+            const double width = dialog.width();
+            const double height = dialog.height();
             EXPECT_EQ(dialog.top(), float(main().top() + (main().height() - height) / 2));
             EXPECT_EQ(dialog.left(), float(main().left() + (main().width() - width) / 2));
         } else {

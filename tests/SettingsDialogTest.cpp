@@ -403,11 +403,11 @@ TEST_F(SettingsDialogTest, OpeningAgainKeepsEditsAndPlaceUntilTheDialogIsUnloade
     enum class Way { Ok, Annuler, Escape, CloseBox };
     const Way ways[] = { Way::Ok, Way::Annuler, Way::Escape, Way::CloseBox };
 
-    // The dialog centres itself while still hidden, so with its outer size over the assumed
-    // frame; at start-up the main window is hidden too.
+    // At start-up nothing is framed yet: the dialog centres itself with its outer size over the
+    // assumed frame. Made again later, it takes the frame the main window got.
     using toolkit::Form;
-    const float dialogWidth = 4230 + 2 * Form::AssumedFrameSide;
-    const float dialogHeight = 4860 + Form::AssumedFrameTop + Form::AssumedFrameSide;
+    float dialogWidth = 4230 + 2 * Form::AssumedFrameSide;
+    float dialogHeight = 4860 + Form::AssumedFrameTop + Form::AssumedFrameSide;
     auto centredOn = [&](float left, float top, float width, float height) {
         return std::pair(float(double(left) + (double(width) - double(dialogWidth)) / 2.0),
             float(double(top) + (double(height) - double(dialogHeight)) / 2.0));
@@ -451,6 +451,9 @@ TEST_F(SettingsDialogTest, OpeningAgainKeepsEditsAndPlaceUntilTheDialogIsUnloade
         main().setTop(main().top() + 451);
         openDialog();
         ASSERT_TRUE(dialog().isVisible());
+        dialogWidth = 4230 + dialog().nonClientWidth();
+        dialogHeight = 4860 + dialog().nonClientHeight();
+        EXPECT_EQ(dialog().width(), dialogWidth) << "the outer size it was centred with";
         EXPECT_EQ(place(), centred());
         EXPECT_EQ(dialog().Text1[0].text(), Settings.CurrencyName[0]);
     }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 namespace toolkit {
 
@@ -34,8 +35,13 @@ namespace {
         return std::find(forms.begin(), forms.end(), form) != forms.end();
     }
 
+    // The frame of the last window the window manager framed: other windows get the same.
+    std::optional<QMargins> g_learnedFrame;
+
     QMargins assumedFrame()
     {
+        if (g_learnedFrame)
+            return *g_learnedFrame;
         const int side = Twips::toPixels(Form::AssumedFrameSide);
         return { side, Twips::toPixels(Form::AssumedFrameTop), side, side };
     }
@@ -91,17 +97,22 @@ bool Form::isVisible() const { return m_window->isVisible(); }
 
 // --- Geometry ---------------------------------------------------------------------------------
 
+std::optional<QMargins> Form::realFrame() const
+{
+    if (!m_window->isVisible())
+        return std::nullopt;
+    const QRect outer = m_window->frameGeometry();
+    const QRect inner = m_window->geometry();
+    if (outer == inner)
+        return std::nullopt;
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
 QMargins Form::frame() const
 {
-    if (m_window->isVisible()) {
-        const QRect outer = m_window->frameGeometry();
-        const QRect inner = m_window->geometry();
-        if (outer != inner) {
-            return { inner.left() - outer.left(), inner.top() - outer.top(),
-                outer.right() - inner.right(), outer.bottom() - inner.bottom() };
-        }
-    }
-    return assumedFrame();
+    const std::optional<QMargins> real = realFrame();
+    return real ? *real : assumedFrame();
 }
 
 QMargins Form::nonClient() const
@@ -148,6 +159,8 @@ void Form::adoptFrame() const
     const QMargins margins = frame();
     if (margins == m_frameApplied)
         return;
+    if (const std::optional<QMargins> real = realFrame())
+        g_learnedFrame = real;
     const QSize applied(m_appliedPx.width() - m_frameApplied.left() - m_frameApplied.right(),
         m_appliedPx.height() - m_frameApplied.top() - m_frameApplied.bottom());
     m_frameApplied = margins;
@@ -435,6 +448,7 @@ void Form::destroyAll()
     }
     deleteUnloaded();
     g_programEnded = false;
+    g_learnedFrame.reset();
 }
 
 } // namespace toolkit

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -32,8 +33,9 @@ struct FormDesign {
 };
 
 // A top-level window with its geometry in twips. Left, Top, Width and Height are the outer
-// frame, title bar and borders included; until the window manager has framed the window, the
-// frame is assumed to be 60 twips on the sides and the bottom and 345 at the top. The program
+// frame, title bar and borders included; until the window manager has framed a window, its
+// frame is assumed to be that of the last window framed, or at first 60 twips on the sides and
+// the bottom and 345 at the top. The program
 // reads back exactly the value it set as long as the window has not moved or changed size since.
 //
 // A form is made by its FormSlot at first use, which runs onLoad; it stays hidden until show().
@@ -120,6 +122,8 @@ private:
     void windowGeometryChanged();
     void windowStateChanged();
     void raiseResize(bool force);
+    // The window manager's frame, once it has framed the window.
+    std::optional<QMargins> realFrame() const;
     // The window manager's frame, real or assumed.
     QMargins frame() const;
     // The frame with the menu bar: all that lies around the client area.

@@ -53,7 +53,9 @@ void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (released)
         released();
-    if (wasPressed && rect().contains(event->position().toPoint()) && clicked)
+    // Any button shows the pressed look; only the primary one acts, as on any desktop button.
+    if (wasPressed && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint()) && clicked)
         clicked();
 }
 

@@ -3,6 +3,7 @@
 #include "app/EuroProgramme.h"
 #include "forms/main/FrmQuilmar.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 toolkit::FormSlot<FrmAide> frmAide;
@@ -56,14 +57,23 @@ QByteArray FrmAide::designedDocument()
 
 void FrmAide::onLoad()
 {
-    if (!RichTextBox1.setFileName(
-            EuroProgramme::ProgramDir + QString::fromUtf16(EuroProgramme::HelpFileName)))
+    // The working directory's document first; then the copy installed with the program; then
+    // the one built in, so that the user is never left without help.
+    const QString name = QString::fromUtf16(EuroProgramme::HelpFileName);
+    const QString installed
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quilmar/") + name;
+    if (!loadHelp(EuroProgramme::ProgramDir + name) && !loadHelp(installed))
         RichTextBox1.setContents(builtInHelp());
     FrmQuilmar& main = *frmQuilmar;
     const double mainHeight = main.height();
     const double mainWidth = main.width();
     setTop(float(double(main.top()) + (mainHeight - double(height())) / 2.0));
     setLeft(float(double(main.left()) + (mainWidth - double(width())) / 2.0));
+}
+
+bool FrmAide::loadHelp(const QString& path)
+{
+    return RichTextBox1.setFileName(path) && !RichTextBox1.plainText().trimmed().isEmpty();
 }
 
 void FrmAide::onResize()

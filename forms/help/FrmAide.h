@@ -21,6 +21,10 @@ public:
 protected:
     void onLoad() override;
     void onResize() override;
+
+private:
+    // Shows the file's document; false when it cannot be read or shows nothing at all.
+    bool loadHelp(const QString& path);
 };
 
 extern toolkit::FormSlot<FrmAide> frmAide;

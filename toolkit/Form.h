@@ -20,7 +20,7 @@ class FormWindow;
 struct FormDesign {
     enum class Border { Sizable, FixedDialog };
 
-    QString caption;
+    QString caption {};
     // Where the client area stands on the screen and its size, in twips.
     float clientLeft = 0;
     float clientTop = 0;
@@ -29,7 +29,7 @@ struct FormDesign {
     Border border = Border::Sizable;
     bool minButton = true;
     bool maxButton = true;
-    QString icon; // resource path of the window's icon
+    QString icon {}; // resource path of the window's icon
 };
 
 // A top-level window with its geometry in twips. Left, Top, Width and Height are the outer

@@ -1,6 +1,7 @@
 #include "toolkit/RichTextBox.h"
 
 #include "toolkit/Cp1252.h"
+#include "toolkit/RichTextView.h"
 #include "toolkit/RtfReader.h"
 
 #include <QFile>
@@ -11,7 +12,7 @@
 namespace toolkit {
 
 RichTextBox::RichTextBox(QWidget* parent)
-    : Control(new QTextBrowser(parent))
+    : Control(new RichTextView(parent))
     , m_view(static_cast<QTextBrowser*>(widget()))
 {
     m_view->setReadOnly(true);

@@ -61,6 +61,7 @@ Step press(const char16_t* names) { return { false, QString::fromUtf16(names) };
 Step type(const char16_t* text) { return { true, QString::fromUtf16(text) }; }
 using Steps = std::vector<Step>;
 
+// In the order of their places in EndToEnd::centre().
 enum class Button { Copy1, Paste1, Copy2, Paste2, Settings, Help };
 
 class EndToEnd : public ::testing::TestWithParam<const char*> {
@@ -92,29 +93,19 @@ protected:
             && desktop().exitCode() == 0;
     }
 
-    // The centre of an image button, in client pixels (15 twips a pixel at 96 dpi). The right
-    // column stands 630 twips left of the window's outer right edge.
+    // The centre of an image button, in client pixels: the buttons are 375 twips (25 pixels at
+    // 96 dpi, 15 twips a pixel) square; the right-hand column stands 630 twips left of the
+    // window's outer right edge, so it moves with the width.
     QPoint centre(Button button)
     {
         const QMargins frame = desktop().frameExtents(m_main);
         const int outerWidth
             = desktop().clientGeometry(m_main).width() + frame.left() + frame.right();
-        const int right = outerWidth - 630 / 15 + 12;
-        switch (button) {
-        case Button::Copy1:
-            return { 20, 20 };
-        case Button::Paste1:
-            return { 44, 20 };
-        case Button::Copy2:
-            return { 20, 52 };
-        case Button::Paste2:
-            return { 44, 52 };
-        case Button::Settings:
-            return { right, 20 };
-        case Button::Help:
-            return { right, 52 };
-        }
-        return {};
+        const int right = outerWidth * 15 - 630;
+        const QPoint twips[] = { { 120, 120 }, { 480, 120 }, { 120, 600 }, { 480, 600 },
+            { right, 120 }, { right, 600 } };
+        const QPoint at = twips[int(button)];
+        return { at.x() / 15 + 12, at.y() / 15 + 12 };
     }
 
     bool click(Button button)
@@ -135,10 +126,12 @@ protected:
         return true;
     }
 
-    // Puts the caret at the end of an amount field (row 1 or 2) by clicking into it.
+    // Puts the caret at the end of an amount field (row 1 or 2) by clicking into it, near its
+    // left end (960 twips) and half-way down its 285 twips.
     bool focusField(int row)
     {
-        return desktop().click(m_main, 72, row == 1 ? 17 : 49) && perform({ press(u"End") });
+        return desktop().click(m_main, 960 / 15 + 8, (row == 1 ? 120 : 600) / 15 + 9)
+            && perform({ press(u"End") });
     }
 
     // Empties the field with the keyboard, then does the steps in it.

@@ -164,6 +164,7 @@ void Form::adoptFrame() const
     const QSize applied(m_appliedPx.width() - m_frameApplied.left() - m_frameApplied.right(),
         m_appliedPx.height() - m_frameApplied.top() - m_frameApplied.bottom());
     m_frameApplied = margins;
+    updateSizeLimits();
     if (m_window->size() != applied)
         return; // resized meanwhile: what the window shows now is the truth
     // The window manager has framed the window: keep the outer size the program gave it.
@@ -277,7 +278,7 @@ void Form::setUserFixedHeight(float clientHeight)
     updateSizeLimits();
 }
 
-void Form::updateSizeLimits()
+void Form::updateSizeLimits() const
 {
     const QMargins margins = frame();
     const int sides = margins.left() + margins.right();

@@ -133,7 +133,7 @@ private:
     void applySize();
     void syncFromWindow() const;
     void adoptFrame() const;
-    void updateSizeLimits();
+    void updateSizeLimits() const;
 
     FormWindow* m_window;
     std::function<void()> m_release;

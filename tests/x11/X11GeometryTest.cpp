@@ -40,7 +40,8 @@ TEST_F(X11GeometryTest, SavedPlaceIsRestoredAndSavedBackWithoutDrift)
     struct Case {
         int left, top, width;
     };
-    const Case cases[] = { { 1500, 1200, 4200 }, { 3001, 2999, 4111 }, { 1500, 1200, 2000 } };
+    const Case cases[] = { { 1500, 1200, 4200 }, { 3001, 2999, 4111 }, { 1500, 1200, 2000 },
+        { 1500, 1200, 9000 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
         const QByteArray file = "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n3\r\n"

@@ -6,6 +6,7 @@
 #include "toolkit/Twips.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPushButton>
 #include <QTimer>
@@ -184,9 +185,12 @@ void Form::syncFromWindow() const
     const QSize size(inner.width() + margins.left() + margins.right(),
         inner.height() + margins.top() + margins.bottom());
     // What the window still shows as the program set it keeps the program's twips exactly.
-    if (position.x() != m_appliedPx.x())
+    // Under Wayland a program neither places its windows nor learns where they are: the place
+    // it was given stays what it reads, so that it is not lost at the next save.
+    const bool placeable = !QGuiApplication::platformName().startsWith(u"wayland");
+    if (placeable && position.x() != m_appliedPx.x())
         m_outer.left = Twips::fromPixels(position.x());
-    if (position.y() != m_appliedPx.y())
+    if (placeable && position.y() != m_appliedPx.y())
         m_outer.top = Twips::fromPixels(position.y());
     if (size.width() != m_appliedPx.width())
         m_outer.width = Twips::fromPixels(size.width());

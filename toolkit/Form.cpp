@@ -70,10 +70,11 @@ Form::Form(const FormDesign& design)
     m_window->setWindowFlags(flags);
 
     const QMargins frame = assumedFrame();
-    const float side = Twips::fromPixels(frame.left());
+    const float left = Twips::fromPixels(frame.left());
     const float top = Twips::fromPixels(frame.top());
-    m_outer = { design.clientLeft - side, design.clientTop - top, design.clientWidth + 2 * side,
-        design.clientHeight + top + side };
+    m_outer = { design.clientLeft - left, design.clientTop - top,
+        design.clientWidth + Twips::fromPixels(frame.left() + frame.right()),
+        design.clientHeight + Twips::fromPixels(frame.top() + frame.bottom()) };
     if (design.border == FormDesign::Border::FixedDialog) {
         m_window->setFixedSize(
             Twips::toPixels(design.clientWidth), Twips::toPixels(design.clientHeight));

@@ -280,4 +280,10 @@ TEST_F(ToolkitTest, MessageBoxAndClipboardSeams)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 }
 
+TEST_F(ToolkitTest, QtsOwnTextsAreFrench)
+{
+    // The text fields' context menu, for one.
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Paste"), u"Co&ller"_s);
+}
+
 } // namespace

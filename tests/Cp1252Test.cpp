@@ -1,51 +1,29 @@
 #include "toolkit/Cp1252.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
-struct ByteCase {
-    unsigned char byte;
-    char16_t unicode;
-};
+using toolkit::Cp1252;
 
-// The edges of the 0x80-0x9F block, the five bytes the code page leaves undefined, and the
-// Latin-1 range on either side of it.
-const ByteCase kBytes[] = {
-    { 0x00, 0x0000 },
-    { 0x7F, 0x007F },
-    { 0x80, 0x20AC }, // €
-    { 0x81, 0x0081 },
-    { 0x8A, 0x0160 }, // Š
-    { 0x8D, 0x008D },
-    { 0x8F, 0x008F },
-    { 0x90, 0x0090 },
-    { 0x92, 0x2019 }, // ’
-    { 0x9C, 0x0153 }, // œ
-    { 0x9D, 0x009D },
-    { 0x9F, 0x0178 }, // Ÿ
-    { 0xA0, 0x00A0 },
-    { 0xE8, 0x00E8 }, // è
-    { 0xFF, 0x00FF },
-};
-
+// The edges of the 0x80-0x9F block, the five bytes the code page leaves undefined (kept as the C1
+// controls of the same value), and the Latin-1 range on either side of the block.
 TEST(Cp1252Test, BoundaryBytesBothWays)
 {
-    for (const ByteCase& c : kBytes) {
-        SCOPED_TRACE(int(c.byte));
-        EXPECT_EQ(toolkit::Cp1252::toUnicode(c.byte).unicode(), c.unicode);
-        EXPECT_EQ(toolkit::Cp1252::fromUnicode(QChar(c.unicode)), int(c.byte));
+    const std::pair<int, char16_t> bytes[] = { { 0x00, 0x0000 }, { 0x7F, 0x007F }, { 0x80, 0x20AC },
+        { 0x81, 0x0081 }, { 0x8A, 0x0160 }, { 0x8D, 0x008D }, { 0x8F, 0x008F }, { 0x90, 0x0090 },
+        { 0x92, 0x2019 }, { 0x9C, 0x0153 }, { 0x9D, 0x009D }, { 0x9F, 0x0178 }, { 0xA0, 0x00A0 },
+        { 0xE8, 0x00E8 }, { 0xFF, 0x00FF } };
+    for (const auto& [byte, unicode] : bytes) {
+        EXPECT_EQ(Cp1252::toUnicode(static_cast<unsigned char>(byte)).unicode(), unicode) << byte;
+        EXPECT_EQ(Cp1252::fromUnicode(QChar(unicode)), byte) << byte;
     }
-}
-
-TEST(Cp1252Test, CharactersOutsideTheCodePage)
-{
     // U+0080 and U+009E are C1 controls whose bytes the code page gives to € and ž.
-    for (char16_t u : { u'\u0080', u'\u009E', u'\u0100', u'\u20AD', u'\u4E2D', u'\uFFFD' }) {
-        SCOPED_TRACE(int(u));
-        EXPECT_EQ(toolkit::Cp1252::fromUnicode(QChar(u)), -1);
-    }
-    EXPECT_EQ(toolkit::Cp1252::encode(QString::fromUtf16(u"1\u20AC = 1\u5186")), "1\x80 = 1?");
+    for (const char16_t u : { u'\u0080', u'\u009E', u'\u0100', u'\u20AD', u'\u4E2D', u'\uFFFD' })
+        EXPECT_EQ(Cp1252::fromUnicode(QChar(u)), -1) << int { u };
+    EXPECT_EQ(Cp1252::encode(QString::fromUtf16(u"1\u20AC = 1\u5186")), "1\x80 = 1?");
+    EXPECT_EQ(Cp1252::decode("a\x80\x9F\xFF"), QString::fromUtf16(u"a\u20AC\u0178\u00FF"));
 }
 
 } // namespace

@@ -139,49 +139,36 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTest,
     ::testing::Values(KeyCase { Qt::Key_2, None, u"2"_s, 50, -1, u"12"_s },
         KeyCase { Qt::Key_Period, None, u"."_s, 46, 44, u"1,"_s },
         KeyCase { Qt::Key_unknown, None, u"€"_s, 128, -1, u"1€"_s },
-        KeyCase { Qt::Key_unknown, None, u"œ"_s, 156, 0, u"1"_s },
         KeyCase { Qt::Key_unknown, None, u"Ω"_s, 63, -1, u"1?"_s },
         KeyCase { Qt::Key_unknown, None, u"é"_s, 233, 128, u"1€"_s },
         KeyCase { Qt::Key_A, Ctrl, {}, 1, 0, u"1"_s },
-        KeyCase { Qt::Key_C, Ctrl, {}, 3, 0, u"1"_s },
         KeyCase { Qt::Key_V, Ctrl, {}, 22, -1, u"177"_s },
         KeyCase { Qt::Key_V, Ctrl, {}, 22, 0, u"1"_s },
-        KeyCase { Qt::Key_Z, Ctrl, {}, 26, 0, u"1"_s },
         KeyCase { Qt::Key_Backspace, None, {}, 8, -1, u""_s },
         KeyCase { Qt::Key_unknown, None, u"x"_s, 120, 8, u""_s },
         KeyCase { Qt::Key_Return, None, {}, 13, -1, u"1"_s },
-        KeyCase { Qt::Key_Escape, None, {}, 27, -1, u"1"_s },
-        KeyCase { Qt::Key_Home, None, {}, std::nullopt, -1, u"1"_s },
-        KeyCase { Qt::Key_F1, None, {}, std::nullopt, -1, u"1"_s }));
+        KeyCase { Qt::Key_Home, None, {}, std::nullopt, -1, u"1"_s }));
 
-TEST_F(ToolkitTest, InputMethodCommitsPassOneByOne)
-{
-    probe->show();
-    std::vector<int> codes;
-    probe->Field.onKeyPress = [&](std::int16_t& code) {
-        codes.push_back(code);
-        if (code == 'x')
-            code = 0;
-    };
-    QInputMethodEvent commit;
-    commit.setCommitString(u"éxè"_s);
-    QApplication::sendEvent(probe->Field.widget(), &commit);
-    EXPECT_EQ(codes, (std::vector<int> { 233, 'x', 232 }));
-    EXPECT_EQ(probe->Field.text(), u"éè"_s);
-}
-
-TEST_F(ToolkitTest, EnterAndEscapeClickTheDefaultAndCancelButtonsNotKeyPress)
+TEST_F(ToolkitTest, ComposedCharactersPassOneByOneEnterAndEscapeClickTheButtons)
 {
     probe->setDefaultButton(probe->Ok);
     probe->setCancelButton(probe->Cancel);
     probe->show();
-    QString clicks;
-    probe->Ok.onClick = [&] { clicks += u"OK "_s; };
-    probe->Cancel.onClick = [&] { clicks += u"Annuler"_s; };
-    probe->Field.onKeyPress = [&](std::int16_t& code) { clicks += QString::number(code); };
+    QString seen;
+    probe->Field.onKeyPress = [&](std::int16_t& code) {
+        seen += QString::number(code) + u' ';
+        if (code == 'x')
+            code = 0;
+    };
+    probe->Ok.onClick = [&] { seen += u"OK "_s; };
+    probe->Cancel.onClick = [&] { seen += u"Annuler"_s; };
+    QInputMethodEvent commit;
+    commit.setCommitString(u"éxè"_s);
+    QApplication::sendEvent(probe->Field.widget(), &commit);
     QTest::keyClick(probe->Field.widget(), Qt::Key_Return);
     QTest::keyClick(probe->Field.widget(), Qt::Key_Escape);
-    EXPECT_EQ(clicks, u"OK Annuler"_s);
+    EXPECT_EQ(seen, u"233 120 232 OK Annuler"_s) << "Enter and Escape never reach KeyPress";
+    EXPECT_EQ(probe->Field.text(), u"éè"_s);
 }
 
 TEST_F(ToolkitTest, FormMadeAtFirstUseAndAfreshAfterEveryWayOfClosing)

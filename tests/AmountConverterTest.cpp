@@ -151,10 +151,10 @@ TEST(AmountConverter, KeyPress)
         }
     using Clip = std::tuple<Field, int, QString, QString, QString>;
     const Clip clips[] = { { E, 3, u""_s, u""_s, u""_s }, { E, 3, u"1,5"_s, u"1,5"_s, u"9,839"_s },
-        { E, 22, u"12,50"_s, u"12,50"_s, u"81,995"_s },
-        { F, 22, u"12,50"_s, u"12,50"_s, u"1,906"_s }, { E, 22, u",5"_s, u"0,5"_s, u"3,28"_s },
-        { E, 22, u"-12 345 €"_s, u"12345"_s, u"80977,892"_s }, { F, 22, u"abc"_s, u""_s, u""_s },
-        { E, 22, u""_s, u""_s, u""_s } };
+        { E, 22, u"12,50"_s, u"12,50"_s, u"81,995"_s }, { E, 22, u",5"_s, u"0,5"_s, u"3,28"_s },
+        { F, 22, u"12,50"_s, u"12,50"_s, u"1,906"_s }, { F, 22, u"abc"_s, u""_s, u""_s },
+        { E, 22, u"-12 345 €"_s, u"12345"_s, u"80977,892"_s }, { E, 22, u""_s, u""_s, u""_s },
+        { E, 22, u"1.234,56"_s, u"1,23456"_s, u"8,098"_s } };
     for (const auto& [f, code, text, own, other] : clips) {
         Rig rig;
         rig.field[f].setText(code == 3 ? text : u"3"_s);

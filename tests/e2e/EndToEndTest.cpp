@@ -120,7 +120,14 @@ protected:
             return -1;
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
-    bool closeProgram() { return close(m_main) && finish() == 0; }
+    // Alt+F4 first; should it reach the window manager before the window has the focus, the
+    // close request that a task bar sends.
+    bool closeProgram()
+    {
+        if (!(close(m_main) && m_process.waitForFinished(3000)))
+            requestClose(m_main);
+        return finish() == 0;
+    }
 
     bool writeFile(const QString& name, const QByteArray& bytes) const
     {

@@ -130,16 +130,4 @@ TEST_F(StartUpTest, ResizeLayoutClampsTheWidthAndFollowsTheRightEdge)
     EXPECT_EQ(m.Picture1.left(), 5000 - 630) << "restoring lays out again";
 }
 
-TEST_F(StartUpTest, DialogIsCentredOnTheMainWindowWhenMade)
-{
-    writeFile(u"Quilmar.ini"_s,
-        "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6."
-        "55957\r\n3\r\n1001\r\n1000\r\n4111\r\n");
-    EuroProgramme::StartUp();
-    FrmParam& dialog = *frmParam;
-    EXPECT_EQ(std::pair(dialog.width(), dialog.height()), std::pair(4350.0f, 5265.0f));
-    EXPECT_EQ(dialog.top(), 1000 + (1470 - 5265) / 2.0f);
-    EXPECT_EQ(dialog.left(), 1001 + (4111 - 4350) / 2.0f) << "a half twip is kept";
-}
-
 } // namespace

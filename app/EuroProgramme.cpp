@@ -55,36 +55,32 @@ namespace {
         const QString& name1 = Settings.CurrencyName[0];
         const QString& name2 = Settings.CurrencyName[1];
         FrmQuilmar& main = *frmQuilmar;
-        const auto describe
-            = [](toolkit::Control& control, const QString& name, const QString& description) {
-                  control.setAccessibleName(name);
-                  control.setAccessibleDescription(description);
-              };
-        describe(main.TextEuro, QStringLiteral("Montant en ") + name1,
+        main.TextEuro.setAccessibleText(QStringLiteral("Montant en ") + name1,
             QStringLiteral("Entrez ici le montant en ") + name1 + QStringLiteral(" à convertir en ")
                 + name2);
-        describe(main.TextFranc, QStringLiteral("Montant en ") + name2,
+        main.TextFranc.setAccessibleText(QStringLiteral("Montant en ") + name2,
             QStringLiteral("Entrez ici le montant en ") + name2 + QStringLiteral(" à convertir en ")
                 + name1);
-        describe(main.LabelEuro, QStringLiteral("Symbole des ") + name1,
-            QStringLiteral("Symbole de la 1ère monnaie"));
-        describe(main.LabelFranc, QStringLiteral("Symbole des ") + name2,
-            QStringLiteral("Symbole de la 2ème monnaie"));
-        describe(main.PictureCopier1, QStringLiteral("Copier le montant en ") + name1,
+        main.LabelEuro.setAccessibleText(
+            QStringLiteral("Symbole des ") + name1, QStringLiteral("Symbole de la 1ère monnaie"));
+        main.LabelFranc.setAccessibleText(
+            QStringLiteral("Symbole des ") + name2, QStringLiteral("Symbole de la 2ème monnaie"));
+        main.PictureCopier1.setAccessibleText(QStringLiteral("Copier le montant en ") + name1,
             QStringLiteral("Copie le montant en ") + name1
                 + QStringLiteral(" dans le presse-papiers"));
-        describe(main.PictureCopier2, QStringLiteral("Copier le montant en ") + name2,
+        main.PictureCopier2.setAccessibleText(QStringLiteral("Copier le montant en ") + name2,
             QStringLiteral("Copie le montant en ") + name2
                 + QStringLiteral(" dans le presse-papiers"));
-        describe(main.PictureColler1, QStringLiteral("Coller le montant en ") + name1,
+        main.PictureColler1.setAccessibleText(QStringLiteral("Coller le montant en ") + name1,
             QStringLiteral("Remplace le montant en ") + name1
                 + QStringLiteral(" par celui du presse-papiers"));
-        describe(main.PictureColler2, QStringLiteral("Coller le montant en ") + name2,
+        main.PictureColler2.setAccessibleText(QStringLiteral("Coller le montant en ") + name2,
             QStringLiteral("Remplace le montant en ") + name2
                 + QStringLiteral(" par celui du presse-papiers"));
-        describe(main.Picture2, QStringLiteral("Paramètres"),
-            QStringLiteral("Ouvre la fenêtre des paramètres"));
-        describe(main.Picture1, QStringLiteral("Aide"), QStringLiteral("Ouvre la fenêtre d'aide"));
+        main.Picture2.setAccessibleText(
+            QStringLiteral("Paramètres"), QStringLiteral("Ouvre la fenêtre des paramètres"));
+        main.Picture1.setAccessibleText(
+            QStringLiteral("Aide"), QStringLiteral("Ouvre la fenêtre d'aide"));
     }
 
 } // namespace

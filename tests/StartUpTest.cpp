@@ -1,9 +1,12 @@
 // Start-up, the applying of the settings onto the windows, and the main window's layout.
 #include "app/EuroProgramme.h"
+#include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"
 #include "forms/settings/FrmParam.h"
 #include "tests/support/ProgramFixture.h"
 #include "toolkit/FormWindow.h"
+
+#include <QAccessible>
 
 namespace {
 
@@ -11,6 +14,11 @@ using namespace Qt::Literals::StringLiterals;
 using EuroProgramme::Settings;
 
 class StartUpTest : public ProgramFixture { };
+
+QString accessible(const toolkit::Control& control, QAccessible::Text text)
+{
+    return QAccessible::queryAccessibleInterface(control.widget())->text(text);
+}
 
 QStringList toolTips()
 {
@@ -97,9 +105,21 @@ TEST_F(StartUpTest, ToolTipsComposedFromTheNamesOrAllEmpty)
             EuroProgramme::ApplySettings();
             EXPECT_EQ(toolTips(), c.main + (c.show ? dialogTips : QStringList(10)));
         }
-        // A screen reader names the controls whether tooltips are shown or not.
-        EXPECT_EQ(frmQuilmar->PictureCopier1.widget()->accessibleName(),
+        // A screen reader names every control whether tooltips are shown or not.
+        EXPECT_EQ(accessible(frmQuilmar->PictureCopier1, QAccessible::Name),
             u"Copier le montant en "_s + c.name1);
+        EXPECT_EQ(accessible(frmQuilmar->TextFranc, QAccessible::Description),
+            u"Entrez ici le montant en "_s + c.name2 + u" à convertir en "_s + c.name1);
+    }
+    FrmQuilmar& m = *frmQuilmar;
+    FrmParam& d = *frmParam;
+    for (const toolkit::Control* control :
+        std::initializer_list<const toolkit::Control*> { &m.TextEuro, &m.TextFranc, &m.LabelEuro,
+            &m.LabelFranc, &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
+            &m.PictureColler2, &m.Picture1, &m.Picture2, &d.Frame1[1], &d.Label1[0], &d.Text1[1],
+            &d.Label2[1], &d.Text2[0], &d.Label3, &d.Text3, &d.Label4, &d.Combo1, &d.Check1,
+            &d.CommandDefaut, &d.CommandOK, &d.CommandAnnul, &frmAide->RichTextBox1 }) {
+        EXPECT_FALSE(accessible(*control, QAccessible::Name).isEmpty());
     }
 }
 

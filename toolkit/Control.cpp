@@ -72,10 +72,9 @@ QString Control::toolTipText() const { return m_widget->toolTip(); }
 
 void Control::setToolTipText(const QString& text) { m_widget->setToolTip(text); }
 
-void Control::setAccessibleName(const QString& name) { m_widget->setAccessibleName(name); }
-
-void Control::setAccessibleDescription(const QString& description)
+void Control::setAccessibleText(const QString& name, const QString& description)
 {
+    m_widget->setAccessibleName(name);
     m_widget->setAccessibleDescription(description);
 }
 

@@ -28,8 +28,7 @@ public:
     void setToolTipText(const QString& text);
 
     // What a screen reader says of the control, whether tooltips are shown or not.
-    void setAccessibleName(const QString& name);
-    void setAccessibleDescription(const QString& description);
+    void setAccessibleText(const QString& name, const QString& description);
 
     // A font by family name; fontconfig stands a metric-compatible face in for a missing one.
     void setFont(const QString& family, float pointSize, bool bold);

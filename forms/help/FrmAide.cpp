@@ -40,6 +40,8 @@ FrmAide::FrmAide()
     RichTextBox1.setGeometry(240, 240, 6135, 5295);
     RichTextBox1.setContents(designedDocument());
     setTabOrder({ &RichTextBox1 });
+    RichTextBox1.setAccessibleText(
+        QStringLiteral("Aide de Quilmar"), QStringLiteral("Le document d'aide, en lecture seule"));
     AideQuit.onClick = [] { frmAide.unload(); };
 }
 

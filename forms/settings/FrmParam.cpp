@@ -98,6 +98,29 @@ FrmParam::FrmParam()
 
     setTabOrder({ &Text1[0], &Text2[0], &Text1[1], &Text2[1], &Text3, &Combo1, &Check1,
         &CommandDefaut, &CommandOK, &CommandAnnul });
+    const QString ordinals[] = { QStringLiteral("1ère"), QStringLiteral("2ème") };
+    for (std::size_t i = 0; i < 2; ++i) {
+        const QString currency
+            = QStringLiteral(" de la ") + ordinals[i] + QStringLiteral(" monnaie");
+        Frame1[i].setAccessibleText(
+            Frame1[i].caption(), QStringLiteral("Nom et symbole") + currency);
+        Text1[i].setAccessibleText(
+            QStringLiteral("Nom") + currency, QStringLiteral("Sans guillemets"));
+        Text2[i].setAccessibleText(QStringLiteral("Symbole") + currency,
+            QStringLiteral("Un seul caractère ; chaque touche le remplace"));
+    }
+    Text3.setAccessibleText(QStringLiteral("Taux de conversion"),
+        QStringLiteral("Montant en monnaie 2 pour une unité de monnaie 1"));
+    Combo1.setAccessibleText(QStringLiteral("Nb de chiffres après la virgule"),
+        QStringLiteral("Nombre de décimales affichées pour les conversions"));
+    Check1.setAccessibleText(QStringLiteral("Afficher les infos-bulles"),
+        QStringLiteral("Affiche ou masque les infos-bulles des deux fenêtres"));
+    CommandDefaut.setAccessibleText(
+        QStringLiteral("Reset"), QStringLiteral("Paramètres par défauts"));
+    CommandOK.setAccessibleText(
+        QStringLiteral("OK"), QStringLiteral("Valider les nouveaux paramètres"));
+    CommandAnnul.setAccessibleText(
+        QStringLiteral("Annuler"), QStringLiteral("Annuler les changements"));
     setDefaultButton(CommandOK);
     setCancelButton(CommandAnnul);
 

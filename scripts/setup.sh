@@ -34,13 +34,17 @@ quilmar_install_packages() {
         "${missing[@]}"
 }
 
-# The French UTF-8 locale that the tests run the program under.
-quilmar_ensure_french_locale() {
-    if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
-        quilmar_as_root sed -i 's/^# *\(fr_FR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-        grep -q '^fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' | quilmar_as_root tee -a /etc/locale.gen >/dev/null
-        quilmar_as_root locale-gen >/dev/null
-    fi
+# The locales that the tests run the program under, beside C: French and English, UTF-8.
+quilmar_ensure_test_locales() {
+    local wanted=(fr_FR en_US) missing=0 name
+    for name in "${wanted[@]}"; do
+        locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$" && continue
+        missing=1
+        quilmar_as_root sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen \
+            || echo "$name.UTF-8 UTF-8" | quilmar_as_root tee -a /etc/locale.gen >/dev/null
+    done
+    [ "$missing" -eq 0 ] || quilmar_as_root locale-gen >/dev/null
 }
 
 # quilmar_build DIR [cmake options...]: configures DIR with the options (quick when nothing

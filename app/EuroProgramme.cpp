@@ -16,6 +16,19 @@ namespace {
 
     QString settingsPath() { return ProgramDir + QString::fromUtf16(SettingsFileName); }
 
+    // The texts that the main window composes from the currency names, for its tooltips and for
+    // what a screen reader says.
+    QString copyText(const QString& name) { return QStringLiteral("Copier le montant en ") + name; }
+    QString pasteText(const QString& name)
+    {
+        return QStringLiteral("Coller le montant en ") + name;
+    }
+    QString enterText(const QString& from, const QString& to)
+    {
+        return QStringLiteral("Entrez ici le montant en ") + from
+            + QStringLiteral(" à convertir en ") + to;
+    }
+
     void setToolTips(bool shown)
     {
         const QString& name1 = Settings.CurrencyName[0];
@@ -23,18 +36,16 @@ namespace {
         auto tip = [shown](const QString& text) { return shown ? text : QString(); };
         FrmQuilmar& main = *frmQuilmar;
         FrmParam& dialog = *frmParam;
-        main.PictureCopier1.setToolTipText(tip(QStringLiteral("Copier le montant en ") + name1));
-        main.PictureCopier2.setToolTipText(tip(QStringLiteral("Copier le montant en ") + name2));
-        main.PictureColler1.setToolTipText(tip(QStringLiteral("Coller le montant en ") + name1));
-        main.PictureColler2.setToolTipText(tip(QStringLiteral("Coller le montant en ") + name2));
+        main.PictureCopier1.setToolTipText(tip(copyText(name1)));
+        main.PictureCopier2.setToolTipText(tip(copyText(name2)));
+        main.PictureColler1.setToolTipText(tip(pasteText(name1)));
+        main.PictureColler2.setToolTipText(tip(pasteText(name2)));
         main.LabelEuro.setToolTipText(tip(name1));
         main.LabelFranc.setToolTipText(tip(name2));
         main.Picture2.setToolTipText(tip(QStringLiteral("Paramètres")));
         main.Picture1.setToolTipText(tip(QStringLiteral("Aide")));
-        main.TextEuro.setToolTipText(tip(QStringLiteral("Entrez ici le montant en ") + name1
-            + QStringLiteral(" à convertir en ") + name2));
-        main.TextFranc.setToolTipText(tip(QStringLiteral("Entrez ici le montant en ") + name2
-            + QStringLiteral(" à convertir en ") + name1));
+        main.TextEuro.setToolTipText(tip(enterText(name1, name2)));
+        main.TextFranc.setToolTipText(tip(enterText(name2, name1)));
         dialog.Text1[0].setToolTipText(tip(QStringLiteral("Nom de la 1ère monnaie")));
         dialog.Text1[1].setToolTipText(tip(QStringLiteral("Nom de la 2ème monnaie")));
         dialog.Text2[0].setToolTipText(tip(QStringLiteral("Symbol de la 1ère monnaie")));
@@ -55,28 +66,24 @@ namespace {
         const QString& name1 = Settings.CurrencyName[0];
         const QString& name2 = Settings.CurrencyName[1];
         FrmQuilmar& main = *frmQuilmar;
-        main.TextEuro.setAccessibleText(QStringLiteral("Montant en ") + name1,
-            QStringLiteral("Entrez ici le montant en ") + name1 + QStringLiteral(" à convertir en ")
-                + name2);
-        main.TextFranc.setAccessibleText(QStringLiteral("Montant en ") + name2,
-            QStringLiteral("Entrez ici le montant en ") + name2 + QStringLiteral(" à convertir en ")
-                + name1);
+        main.TextEuro.setAccessibleText(
+            QStringLiteral("Montant en ") + name1, enterText(name1, name2));
+        main.TextFranc.setAccessibleText(
+            QStringLiteral("Montant en ") + name2, enterText(name2, name1));
         main.LabelEuro.setAccessibleText(
             QStringLiteral("Symbole des ") + name1, QStringLiteral("Symbole de la 1ère monnaie"));
         main.LabelFranc.setAccessibleText(
             QStringLiteral("Symbole des ") + name2, QStringLiteral("Symbole de la 2ème monnaie"));
-        main.PictureCopier1.setAccessibleText(QStringLiteral("Copier le montant en ") + name1,
-            QStringLiteral("Copie le montant en ") + name1
-                + QStringLiteral(" dans le presse-papiers"));
-        main.PictureCopier2.setAccessibleText(QStringLiteral("Copier le montant en ") + name2,
-            QStringLiteral("Copie le montant en ") + name2
-                + QStringLiteral(" dans le presse-papiers"));
-        main.PictureColler1.setAccessibleText(QStringLiteral("Coller le montant en ") + name1,
-            QStringLiteral("Remplace le montant en ") + name1
-                + QStringLiteral(" par celui du presse-papiers"));
-        main.PictureColler2.setAccessibleText(QStringLiteral("Coller le montant en ") + name2,
-            QStringLiteral("Remplace le montant en ") + name2
-                + QStringLiteral(" par celui du presse-papiers"));
+        const QString toClipboard = QStringLiteral(" dans le presse-papiers");
+        const QString fromClipboard = QStringLiteral(" par celui du presse-papiers");
+        main.PictureCopier1.setAccessibleText(
+            copyText(name1), QStringLiteral("Copie le montant en ") + name1 + toClipboard);
+        main.PictureCopier2.setAccessibleText(
+            copyText(name2), QStringLiteral("Copie le montant en ") + name2 + toClipboard);
+        main.PictureColler1.setAccessibleText(
+            pasteText(name1), QStringLiteral("Remplace le montant en ") + name1 + fromClipboard);
+        main.PictureColler2.setAccessibleText(
+            pasteText(name2), QStringLiteral("Remplace le montant en ") + name2 + fromClipboard);
         main.Picture2.setAccessibleText(
             QStringLiteral("Paramètres"), QStringLiteral("Ouvre la fenêtre des paramètres"));
         main.Picture1.setAccessibleText(

@@ -19,7 +19,6 @@ struct Case {
     Words ignored;
 };
 
-// Named by its row in test lists and failures.
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 const Case kCases[] = {
@@ -29,8 +28,6 @@ const Case kCases[] = {
     { "Version", { "--version" }, Request::Version, false, { "--version" } },
     { "FirstOfHelpAndVersionWins", { "--help", "--version" }, Request::Help, false,
         { "--help", "--version" } },
-    { "FirstOfVersionAndHelpWins", { "--version", "-h" }, Request::Version, false,
-        { "--version", "-h" } },
     { "HelpAfterOtherArguments", { "x", "--in-config-dir", "--help" }, Request::Help, true,
         { "x", "--help" } },
     { "PrefixOfHelpIsNoHelp", { "--he", "--helpful", "-help" }, Request::Start, false,

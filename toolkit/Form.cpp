@@ -53,8 +53,8 @@ Form::Form(const FormDesign& design)
 {
     liveForms().push_back(this);
     m_window->setWindowTitle(design.caption);
-    if (!design.icon.isEmpty())
-        m_window->setWindowIcon(QIcon(design.icon));
+    if (!design.icon.isNull())
+        m_window->setWindowIcon(design.icon.icon());
 
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/Picture.h"
+
 #include <QMargins>
 #include <QRect>
 #include <QString>
@@ -29,7 +31,7 @@ struct FormDesign {
     Border border = Border::Sizable;
     bool minButton = true;
     bool maxButton = true;
-    QString icon {}; // resource path of the window's icon
+    Picture icon {}; // the window's icon
 };
 
 // A top-level window with its geometry in twips. Left, Top, Width and Height are the outer

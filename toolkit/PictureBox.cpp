@@ -29,7 +29,7 @@ PictureBox::~PictureBox()
     m_box->clicked = nullptr;
 }
 
-void PictureBox::setPicture(const QString& resourcePath) { m_box->setPicture(resourcePath); }
+void PictureBox::setPicture(const Picture& picture) { m_box->setPicture(picture); }
 
 void PictureBox::setBorderStyle(int style) { m_box->setBorderStyle(style); }
 

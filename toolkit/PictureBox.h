@@ -6,6 +6,7 @@
 
 namespace toolkit {
 
+class Picture;
 class PictureBoxWidget;
 
 // A picture box used as an image button.
@@ -14,7 +15,7 @@ public:
     explicit PictureBox(QWidget* parent);
     ~PictureBox() override;
 
-    void setPicture(const QString& resourcePath);
+    void setPicture(const Picture& picture);
     // 0: no border; 1: a single border. Shown at the next Refresh.
     void setBorderStyle(int style);
     int borderStyle() const;

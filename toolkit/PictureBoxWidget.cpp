@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <utility>
 
 namespace toolkit {
@@ -19,10 +18,9 @@ PictureBoxWidget::PictureBoxWidget(QWidget* parent)
 
 PictureBoxWidget::~PictureBoxWidget() = default;
 
-void PictureBoxWidget::setPicture(const QString& resourcePath)
+void PictureBoxWidget::setPicture(const Picture& picture)
 {
-    delete m_renderer;
-    m_renderer = new QSvgRenderer(resourcePath, this);
+    m_picture = picture;
     update();
 }
 
@@ -31,8 +29,7 @@ void PictureBoxWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // A border takes a pixel on each side, which moves the picture in: the pressed look.
     const int inset = m_borderStyle == 1 ? 1 : 0;
-    if (m_renderer && m_renderer->isValid())
-        m_renderer->render(&painter, QRectF(inset, inset, PictureSize, PictureSize));
+    m_picture.draw(painter, QRect(inset, inset, PictureSize, PictureSize));
     if (m_borderStyle == 1) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/Picture.h"
+
 #include <QWidget>
 #include <functional>
-
-class QSvgRenderer;
 
 namespace toolkit {
 
@@ -14,7 +14,7 @@ public:
     explicit PictureBoxWidget(QWidget* parent);
     ~PictureBoxWidget() override;
 
-    void setPicture(const QString& resourcePath);
+    void setPicture(const Picture& picture);
     void setBorderStyle(int style) { m_borderStyle = style; }
     int borderStyle() const { return m_borderStyle; }
 
@@ -28,7 +28,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QSvgRenderer* m_renderer = nullptr;
+    Picture m_picture;
     int m_borderStyle = 0;
     bool m_pressed = false;
 };

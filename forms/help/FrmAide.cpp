@@ -2,6 +2,7 @@
 
 #include "app/EuroProgramme.h"
 #include "forms/main/FrmQuilmar.h"
+#include "resources/Pictures.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,7 +19,7 @@ toolkit::FormDesign design()
     form.clientTop = 2820;
     form.clientWidth = 7845;
     form.clientHeight = 5745;
-    form.icon = QStringLiteral(":/icons/quilmar.svg");
+    form.icon = Pictures::quilmar();
     return form;
 }
 

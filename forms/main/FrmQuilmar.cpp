@@ -3,6 +3,7 @@
 #include "app/EuroProgramme.h"
 #include "forms/help/FrmAide.h"
 #include "forms/settings/FrmParam.h"
+#include "resources/Pictures.h"
 
 #include <cmath>
 
@@ -19,7 +20,7 @@ toolkit::FormDesign design()
     form.clientWidth = 3990;
     form.clientHeight = FrmQuilmar::DesignedClientHeight;
     form.maxButton = false;
-    form.icon = QStringLiteral(":/icons/quilmar.svg");
+    form.icon = Pictures::quilmar();
     return form;
 }
 
@@ -42,12 +43,12 @@ FrmQuilmar::FrmQuilmar()
     , LabelEuro(clientWidget(), QStringLiteral("F"))
     , m_conversion(TextEuro, TextFranc, EuroProgramme::Settings)
 {
-    designImageButton(Picture2, 3480, 120, u":/icons/parametres.svg");
-    designImageButton(Picture1, 3480, 600, u":/icons/aide.svg");
-    designImageButton(PictureColler2, 480, 600, u":/icons/coller.svg");
-    designImageButton(PictureColler1, 480, 120, u":/icons/coller.svg");
-    designImageButton(PictureCopier2, 120, 600, u":/icons/copier.svg");
-    designImageButton(PictureCopier1, 120, 120, u":/icons/copier.svg");
+    designImageButton(Picture2, 3480, 120, Pictures::parametres());
+    designImageButton(Picture1, 3480, 600, Pictures::aide());
+    designImageButton(PictureColler2, 480, 600, Pictures::coller());
+    designImageButton(PictureColler1, 480, 120, Pictures::coller());
+    designImageButton(PictureCopier2, 120, 600, Pictures::copier());
+    designImageButton(PictureCopier1, 120, 120, Pictures::copier());
 
     for (toolkit::TextBox* text : { &TextFranc, &TextEuro })
         text->setAlignment(toolkit::TextBox::Alignment::Right);
@@ -77,10 +78,10 @@ FrmQuilmar::FrmQuilmar()
 FrmQuilmar::~FrmQuilmar() = default;
 
 void FrmQuilmar::designImageButton(
-    toolkit::PictureBox& button, float left, float top, const char16_t* picture)
+    toolkit::PictureBox& button, float left, float top, const toolkit::Picture& picture)
 {
     button.setGeometry(left, top, 375, 375);
-    button.setPicture(QString::fromUtf16(picture));
+    button.setPicture(picture);
     // Pressed look: a border while any mouse button is held down on it.
     button.onMouseDown = [&button] {
         button.setBorderStyle(1);

@@ -39,7 +39,7 @@ protected:
 
 private:
     void designImageButton(
-        toolkit::PictureBox& button, float left, float top, const char16_t* picture);
+        toolkit::PictureBox& button, float left, float top, const toolkit::Picture& picture);
 
     conversion::AmountConverter m_conversion;
 };

@@ -3,6 +3,7 @@
 #include "app/EuroProgramme.h"
 #include "app/RateText.h"
 #include "forms/main/FrmQuilmar.h"
+#include "resources/Pictures.h"
 #include "toolkit/Cp1252.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ toolkit::FormDesign design()
     form.border = toolkit::FormDesign::Border::FixedDialog;
     form.minButton = false;
     form.maxButton = false;
-    form.icon = QStringLiteral(":/icons/quilmar.svg");
+    form.icon = Pictures::quilmar();
     return form;
 }
 

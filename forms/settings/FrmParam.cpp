@@ -117,6 +117,7 @@ FrmParam::FrmParam()
     }
     Text3.setAccessibleText(QStringLiteral("Taux de conversion"),
         QStringLiteral("Montant en monnaie 2 pour une unité de monnaie 1"));
+    // No name of its own: Label4 names it.
     Combo1.setAccessibleText(
         QString(), QStringLiteral("Nombre de décimales affichées pour les conversions"));
     Check1.setAccessibleText(QStringLiteral("Afficher les infos-bulles"),

@@ -3,6 +3,7 @@
 #include "toolkit/Form.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTranslator>
@@ -46,6 +47,17 @@ Application::Application(int& argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Quilmar"));
     QGuiApplication::setDesktopFileName(QStringLiteral("quilmar"));
+
+    // The windows' boxes were designed, in twips, around the classic sans UI font at 8.25 pt,
+    // which is narrower than the desktop's sans fonts: in those the captions would be cut.
+    // Carlito holds every caption at that size and at every scale, with a margin; without it the
+    // narrow Liberation face does. They stand in for the classic font wherever it is named.
+    const QStringList sans { QStringLiteral("Carlito"), QStringLiteral("Liberation Sans Narrow") };
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont font(sans.first());
+    font.setFamilies(sans);
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
 
     auto* translator = new QTranslator(m_app.get());
     if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,5 +1,6 @@
 #include "toolkit/Control.h"
 
+#include "toolkit/Accessibility.h"
 #include "toolkit/Twips.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ namespace toolkit {
 Control::Control(QWidget* widget)
     : m_widget(widget)
 {
+    Accessibility::install();
     // A frame's caption font is its own: the controls inside keep the window's font.
     if (qobject_cast<QGroupBox*>(widget->parentWidget())) {
         QFont font = QApplication::font();

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <optional>
@@ -361,6 +362,13 @@ void Form::setTabOrder(std::initializer_list<Control*> controls)
     m_tabOrder.assign(controls.begin(), controls.end());
     for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_tabOrder[i - 1]->widget(), m_tabOrder[i]->widget());
+}
+
+void Form::addShortcut(const QKeySequence& key, std::function<void()> action)
+{
+    auto* shortcut = new QShortcut(key, m_window);
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated, shortcut, std::move(action));
 }
 
 void Form::show()

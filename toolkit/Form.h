@@ -2,6 +2,7 @@
 
 #include "toolkit/Picture.h"
 
+#include <QKeySequence>
 #include <QMargins>
 #include <QRect>
 #include <QString>
@@ -86,6 +87,9 @@ public:
     void setCancelButton(CommandButton& button);
     // Tab order; the first control takes the focus when the form is first shown.
     void setTabOrder(std::initializer_list<Control*> controls);
+    // A key that runs the action while the form is the active window, whichever control has the
+    // focus; a text box never sees it.
+    void addShortcut(const QKeySequence& key, std::function<void()> action);
 
     QWidget* clientWidget() const;
     FormWindow* window() const { return m_window; }

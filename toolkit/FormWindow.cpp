@@ -1,5 +1,6 @@
 #include "toolkit/FormWindow.h"
 
+#include "toolkit/Accessibility.h"
 #include "toolkit/Form.h"
 
 #include <QCloseEvent>
@@ -14,6 +15,7 @@ FormWindow::FormWindow(Form& form)
     , m_form(&form)
     , m_client(new QWidget(this))
 {
+    Accessibility::install();
 }
 
 QMenuBar* FormWindow::menuBar()

@@ -15,4 +15,6 @@ QString Label::caption() const { return m_label->text(); }
 
 void Label::setCaption(const QString& caption) { m_label->setText(caption); }
 
+void Label::setLabelFor(Control& control) { m_label->setBuddy(control.widget()); }
+
 } // namespace toolkit

@@ -20,6 +20,12 @@ MenuItem::~MenuItem() { QObject::disconnect(m_action, nullptr, m_action, nullptr
 
 QString MenuItem::caption() const { return m_action->text(); }
 
+void MenuItem::setShortcuts(const QList<QKeySequence>& keys)
+{
+    m_action->setShortcuts(keys);
+    m_action->setAutoRepeat(false);
+}
+
 void MenuItem::click() { m_action->trigger(); }
 
 } // namespace toolkit

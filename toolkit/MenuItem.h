@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -17,6 +19,8 @@ public:
     MenuItem& operator=(const MenuItem&) = delete;
 
     QString caption() const;
+    // Keys that choose it while its window is active; the menu shows the first one.
+    void setShortcuts(const QList<QKeySequence>& keys);
     // Chooses it as the user would, running onClick.
     void click();
 

@@ -37,4 +37,6 @@ int PictureBox::borderStyle() const { return m_box->borderStyle(); }
 
 void PictureBox::refresh() { m_box->repaint(); }
 
+void PictureBox::click() { m_box->click(); }
+
 } // namespace toolkit

@@ -21,6 +21,8 @@ public:
     int borderStyle() const;
     // Draws the box at once, not at the next pass of the event loop.
     void refresh();
+    // Clicks it as the keyboard does, running onClick without the mouse events.
+    void click();
 
     std::function<void()> onMouseDown;
     std::function<void()> onMouseUp;

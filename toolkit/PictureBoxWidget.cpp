@@ -1,5 +1,6 @@
 #include "toolkit/PictureBoxWidget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <utility>
@@ -8,6 +9,12 @@ namespace toolkit {
 
 namespace {
     constexpr int PictureSize = 24; // pixels, as the button pictures are drawn
+
+    bool isSpace(const QKeyEvent& event)
+    {
+        return event.key() == Qt::Key_Space && !event.isAutoRepeat()
+            && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    }
 }
 
 PictureBoxWidget::PictureBoxWidget(QWidget* parent)
@@ -24,15 +31,27 @@ void PictureBoxWidget::setPicture(const Picture& picture)
     update();
 }
 
+void PictureBoxWidget::click()
+{
+    if (clicked)
+        clicked();
+}
+
 void PictureBoxWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const QRect edge = rect().adjusted(0, 0, -1, -1);
+    const bool down = isDown();
     // A border takes a pixel on each side, which moves the picture in: the pressed look.
-    const int inset = m_borderStyle == 1 ? 1 : 0;
+    const int inset = down ? 1 : 0;
     m_picture.draw(painter, QRect(inset, inset, PictureSize, PictureSize));
-    if (m_borderStyle == 1) {
+    if (m_focusFrame && hasFocus() && !down) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(edge);
+    }
+    if (down) {
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.drawRect(edge);
     }
 }
 
@@ -52,8 +71,59 @@ void PictureBoxWidget::mouseReleaseEvent(QMouseEvent* event)
         released();
     // Any button shows the pressed look; only the primary one acts, as on any desktop button.
     if (wasPressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint()) && clicked)
-        clicked();
+        && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void PictureBoxWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (isSpace(*event)) {
+        event->accept();
+        m_keyDown = true;
+        repaint();
+        return;
+    }
+    if (event->key() == Qt::Key_Space && event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        event->accept();
+        click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PictureBoxWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_keyDown) {
+        event->accept();
+        m_keyDown = false;
+        repaint();
+        click();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void PictureBoxWidget::focusInEvent(QFocusEvent* event)
+{
+    // A frame shows where Tab has gone; a click shows where it went by itself. Coming back to
+    // the window keeps what was shown.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusFrame = event->reason() != Qt::MouseFocusReason;
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBoxWidget::focusOutEvent(QFocusEvent* event)
+{
+    // Space held while the focus leaves does not click.
+    m_keyDown = false;
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace toolkit

@@ -43,6 +43,7 @@ FrmAide::FrmAide()
     setTabOrder({ &RichTextBox1 });
     RichTextBox1.setAccessibleText(
         QStringLiteral("Aide de Quilmar"), QStringLiteral("Le document d'aide, en lecture seule"));
+    AideQuit.setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape) });
     AideQuit.onClick = [] { frmAide.unload(); };
 }
 

@@ -73,6 +73,9 @@ FrmQuilmar::FrmQuilmar()
     PictureColler2.onClick = [this] { conversion::AmountConverter::PasteAmount(TextFranc); };
     Picture1.onClick = [] { frmAide->show(); };
     Picture2.onClick = [] { frmParam->show(); };
+    // The desktop's keys for help and for quitting: F1 as the help button, Ctrl+Q as the close box.
+    addShortcut(QKeySequence(Qt::Key_F1), [this] { Picture1.click(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [] { frmQuilmar.unload(); });
 }
 
 FrmQuilmar::~FrmQuilmar() = default;

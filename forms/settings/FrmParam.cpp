@@ -99,6 +99,12 @@ FrmParam::FrmParam()
 
     setTabOrder({ &Text1[0], &Text2[0], &Text1[1], &Text2[1], &Text3, &Combo1, &Check1,
         &CommandDefaut, &CommandOK, &CommandAnnul });
+    for (std::size_t i = 0; i < 2; ++i) {
+        Label1[i].setLabelFor(Text1[i]);
+        Label2[i].setLabelFor(Text2[i]);
+    }
+    Label3.setLabelFor(Text3);
+    Label4.setLabelFor(Combo1);
     const QString ordinals[] = { QStringLiteral("1ère"), QStringLiteral("2ème") };
     for (std::size_t i = 0; i < 2; ++i) {
         const QString currency
@@ -112,8 +118,9 @@ FrmParam::FrmParam()
     }
     Text3.setAccessibleText(QStringLiteral("Taux de conversion"),
         QStringLiteral("Montant en monnaie 2 pour une unité de monnaie 1"));
-    Combo1.setAccessibleText(QStringLiteral("Nb de chiffres après la virgule"),
-        QStringLiteral("Nombre de décimales affichées pour les conversions"));
+    // No name of its own: Label4 names it.
+    Combo1.setAccessibleText(
+        QString(), QStringLiteral("Nombre de décimales affichées pour les conversions"));
     Check1.setAccessibleText(QStringLiteral("Afficher les infos-bulles"),
         QStringLiteral("Affiche ou masque les infos-bulles des deux fenêtres"));
     CommandDefaut.setAccessibleText(

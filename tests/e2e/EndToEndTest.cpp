@@ -360,6 +360,63 @@ TEST_P(Windows, HelpWindowOpensReadsQuitsAndReopens)
     EXPECT_EQ(saved(), ini.bytes());
 }
 
+// The keyboard alone: Tab reaches each image button, Space or Enter runs it.
+TEST_P(Windows, TabReachesEachImageButtonAndSpaceOrEnterRunsIt)
+{
+    // From the upper field holding 12,5, with 7 on the clipboard: the keys, then what the button
+    // did: the clipboard it filled, the amounts it pasted, or the window it opened (which Escape
+    // closes again: "&Quitter" of the help, "Annuler" of the dialog).
+    const struct {
+        const char* button;
+        QString keys;
+        QByteArray copied, shown;
+        QString opened;
+    } cases[] = {
+        { "PictureCopier1", u"Tab Tab space"_s, "12,5", {}, {} },
+        { "PictureCopier2", u"Tab Tab Tab Return"_s, "81,995", {}, {} },
+        { "PictureColler1", u"Tab Tab Tab Tab space"_s, {}, "7|45,917", {} },
+        { "PictureColler2", u"Tab Tab Tab Tab Tab Return"_s, {}, "1,067|7", {} },
+        { "Picture1", u"Tab Tab Tab Tab Tab Tab space"_s, {}, {}, HelpTitle },
+        { "Picture2", u"Tab Tab Tab Tab Tab Tab Tab Return"_s, {}, {}, DialogTitle },
+    };
+    ASSERT_TRUE(start());
+    for (const auto& [button, names, copied, shown, opened] : cases) {
+        SCOPED_TRACE(button);
+        ASSERT_TRUE(setClipboard("7") && enter(1, u"12,5"_s) && keys(names));
+        if (!copied.isEmpty()) {
+            EXPECT_EQ(waitForClipboardChange("7"), copied);
+        }
+        if (!shown.isEmpty()) {
+            EXPECT_EQ(amounts(), shown);
+        }
+        if (!opened.isEmpty()) {
+            const QString shownWindow = window(opened);
+            ASSERT_FALSE(shownWindow.isEmpty());
+            ASSERT_TRUE(activate(shownWindow) && keys(u"Escape"_s));
+            EXPECT_TRUE(window(opened, false).isEmpty());
+        }
+    }
+    ASSERT_TRUE(closeProgram());
+}
+
+// F1 opens the help, Escape and Ctrl+W close it, Ctrl+Q closes the program the normal way.
+TEST_P(Windows, DesktopKeysForHelpAndQuitting)
+{
+    // Away from the screen's edges, so that the window manager has no reason to move a window.
+    const Ini ini { .left = "6000", .top = "6000" };
+    ASSERT_TRUE(start(ini) && enter(1, u"12,5"_s));
+    for (const QString& close : { u"Escape"_s, u"ctrl+w"_s }) {
+        ASSERT_TRUE(activate(m_main) && keys(u"F1"_s));
+        const QString help = window(HelpTitle);
+        ASSERT_FALSE(help.isEmpty()) << "F1 from the amount field";
+        ASSERT_TRUE(activate(help) && keys(close));
+        EXPECT_TRUE(window(HelpTitle, false).isEmpty()) << close.toStdString();
+    }
+    ASSERT_TRUE(activate(m_main) && keys(u"ctrl+q"_s));
+    EXPECT_EQ(finish(), 0) << "Ctrl+Q";
+    EXPECT_EQ(saved(), ini.bytes());
+}
+
 TEST_P(Session, EveryWayOfEndingKeepsTheClampedGeometry)
 {
     constexpr int Closed = 0, Minimised = -1; // otherwise a signal

@@ -165,23 +165,27 @@ TEST_F(HelpWindowTest, HostileHelpFilesOpenPromptly)
 }
 
 // Each opening's window, view and document go at its closing: 200 openings and closings leave
-// the memory in use where the first few left it.
+// the memory in use where the first few left it. Every opening shows the one icon object of the
+// run, since an icon made afresh is drawn again into new entries of Qt's pixmap cache (11 MB
+// after 200 openings on an X server).
 TEST_F(HelpWindowTest, OpeningsReleaseWhatTheyTook)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer keeps freed memory aside";
-#endif
     EuroProgramme::StartUp();
-    const auto openAndQuit = [](int times) {
+    const qint64 icon = frmQuilmar->window()->windowIcon().cacheKey();
+    const auto openAndQuit = [icon](int times) {
         for (int i = 0; i < times; ++i) {
             QTest::mouseClick(frmQuilmar->Picture1.widget(), Qt::LeftButton);
+            EXPECT_EQ(frmAide->window()->windowIcon().cacheKey(), icon);
             quit();
             QCoreApplication::processEvents(); // the unloaded window is deleted from the loop
         }
         return ::mallinfo2().uordblks;
     };
     const std::size_t settled = openAndQuit(20);
-    EXPECT_LT(openAndQuit(200), settled + 1024 * 1024);
+    [[maybe_unused]] const std::size_t after = openAndQuit(200);
+#if !defined(__SANITIZE_ADDRESS__) // which keeps freed memory aside
+    EXPECT_LT(after, settled + 1024 * 1024);
+#endif
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 namespace toolkit {
@@ -46,6 +47,22 @@ namespace {
         const int side = Twips::toPixels(Form::AssumedFrameSide);
         return { side, Twips::toPixels(Form::AssumedFrameTop), side, side };
     }
+
+    // One icon per file for the run: each form made afresh with an icon of its own would have
+    // it drawn again into new entries of Qt's pixmap cache, which grows up to its limit.
+    std::map<QString, QIcon>& icons()
+    {
+        static std::map<QString, QIcon> loaded;
+        return loaded;
+    }
+
+    const QIcon& icon(const QString& path)
+    {
+        auto found = icons().find(path);
+        if (found == icons().end())
+            found = icons().emplace(path, QIcon(path)).first;
+        return found->second;
+    }
 }
 
 Form::Form(const FormDesign& design)
@@ -54,7 +71,7 @@ Form::Form(const FormDesign& design)
     liveForms().push_back(this);
     m_window->setWindowTitle(design.caption);
     if (!design.icon.isEmpty())
-        m_window->setWindowIcon(QIcon(design.icon));
+        m_window->setWindowIcon(icon(design.icon));
 
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint;
@@ -453,6 +470,7 @@ void Form::destroyAll()
             delete form;
     }
     deleteUnloaded();
+    icons().clear(); // before the application object goes
     g_programEnded = false;
     g_learnedFrame.reset();
 }

@@ -58,16 +58,30 @@ void RichTextBox::setContents(const QByteArray& bytes)
 void RichTextBox::setPlainText(QStringView text, QTextDocument& document)
 {
     // Through the same bounds as rich text: Qt alone lays a long line out in quadratic time.
+    // Qt also lays each paragraph out whole, so a long line becomes paragraphs of at most
+    // MaxPlainParagraph characters, ended after a blank where there is one.
     RtfDocumentBuilder builder(document);
     qsizetype start = 0;
     while (start < text.size() && !builder.isFull()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+        while (end < text.size() && end - start < MaxPlainParagraph && text[end] != u'\n'
+            && text[end] != u'\r')
             ++end;
+        qsizetype next = end;
+        if (end < text.size() && end - start == MaxPlainParagraph) {
+            const qsizetype blank = text.sliced(start, end - start).lastIndexOf(u' ');
+            if (blank > 0)
+                end = start + blank + 1;
+            else if (text[end - 1].isHighSurrogate())
+                --end; // never between the halves of a character
+            next = end;
+        } else if (end < text.size()) {
+            next = end + (text.sliced(end).startsWith(u"\r\n") ? 2 : 1);
+        }
         builder.appendText(text.sliced(start, end - start));
         if (end < text.size())
             builder.endParagraph();
-        start = end + (text.sliced(end).startsWith(u"\r\n") ? 2 : 1);
+        start = next;
     }
     builder.finish();
 }

@@ -13,6 +13,8 @@ class RichTextBox final : public Control {
 public:
     // Files larger than this are not read at all; nor is anything but a regular file.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+    // The longest paragraph that plain text becomes; a longer line is split.
+    static constexpr qsizetype MaxPlainParagraph = 2000;
 
     explicit RichTextBox(QWidget* parent);
 

@@ -181,7 +181,7 @@ TEST_F(HelpWindowTest, OpeningsReleaseWhatTheyTook)
         }
         return ::mallinfo2().uordblks;
     };
-    const std::size_t settled = openAndQuit(20);
+    [[maybe_unused]] const std::size_t settled = openAndQuit(20);
     [[maybe_unused]] const std::size_t after = openAndQuit(200);
 #if !defined(__SANITIZE_ADDRESS__) // which keeps freed memory aside
     EXPECT_LT(after, settled + 1024 * 1024);

@@ -2,9 +2,9 @@
 
 #include "app/RateText.h"
 #include "toolkit/Cp1252.h"
+#include "toolkit/RegularFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -87,11 +87,13 @@ std::optional<double> toRate(std::string_view field)
     return value;
 }
 
+// Any 8-bit value is read, then brought to the nearest one the program can show, so that a
+// hand-edited value does not cost the fields after it.
 bool storeByte(std::string_view field, std::uint8_t& target, std::uint8_t highest)
 {
-    const auto value = toInteger(field, 0, highest);
+    const auto value = toInteger(field, 0, 255);
     if (value)
-        target = static_cast<std::uint8_t>(*value);
+        target = static_cast<std::uint8_t>(std::min<std::int64_t>(*value, highest));
     return value.has_value();
 }
 
@@ -124,7 +126,7 @@ constexpr std::array<StoreField, 10> kFields = {
         return true;
     },
     [](std::string_view field, SettingsRecord& record) {
-        return storeByte(field, record.ShowToolTips, 1);
+        return storeByte(field, record.ShowToolTips, 1); // any value but 0 shows them
     },
     [](std::string_view field, SettingsRecord& record) {
         const auto rate = toRate(field);
@@ -192,26 +194,18 @@ QByteArray SettingsFile::write(const SettingsRecord& record)
 
 bool SettingsFile::load(const QString& path, SettingsRecord& record)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto file = toolkit::RegularFile::read(path, MaxFileSize);
+    if (!file)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    QByteArray bytes = file->bytes;
+    // The field that the bound cuts is not whole: only what ends before the last line end
+    // counts, and the read ends there.
+    if (!file->whole)
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
     return read(bytes, record);
 }
 
 bool SettingsFile::save(const QString& path, const SettingsRecord& record)
 {
-    const QByteArray bytes = write(record);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile::commit() in Qt 6.4 renames a short temporary file over the old one even after
-    // a failed write, so every step is checked and a failure drops the temporary file instead.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return toolkit::RegularFile::replace(path, write(record));
 }

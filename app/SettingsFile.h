@@ -15,8 +15,9 @@
 // lost quote damages one field only; anything between the closing quote and the field's end is
 // skipped. Other fields lose their trailing blanks. Numbers must fill their field: 8-bit fields
 // take 0 to 255, the window fields the signed 32-bit range, the rate any finite number in
-// decimal or exponent form; ShowToolTips must be 0 or 1 and DecimalsIndex 0 to 4, the only
-// values the settings dialog can show.
+// decimal or exponent form. ShowToolTips and DecimalsIndex take any 8-bit value, brought to the
+// values that the settings dialog can show: tooltips shown for any value but 0, 4 decimals for
+// any index above 4.
 class SettingsFile {
 public:
     // Reads the ten fields in file order into `record`, storing each field as soon as it is
@@ -28,11 +29,16 @@ public:
     // LF inside a string, and any character Windows-1252 cannot hold, is written as "?": the
     // first three would end the field early and shift every later field when read back.
     static QByteArray write(const SettingsRecord& record);
-    // read() on the file at `path`; false when it cannot be opened or read, or the read is
-    // incomplete. A file that cannot be read to its end leaves `record` untouched.
+    // Far more than ten fields need, and no more than the program can show without delay: a
+    // longer file is read up to its last line end within this size.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
+    // read() on the file at `path`; false when it is not a regular file, cannot be read, or the
+    // read is incomplete. A file that cannot be read leaves `record` untouched.
     static bool load(const QString& path, SettingsRecord& record);
-    // Replaces the file at `path` with write(record) in one step: a complete temporary file in
-    // the same folder, then a rename. A failed or interrupted save leaves the previous file
-    // whole. Returns whether it succeeded.
+    // Replaces the file at `path` with write(record) as toolkit::RegularFile::replace() does: a
+    // failed or interrupted save leaves the previous file whole, and the save never writes
+    // through a planted link nor replaces anything but a regular file. Returns whether it
+    // succeeded.
     static bool save(const QString& path, const SettingsRecord& record);
 };

@@ -1,3 +1,4 @@
+#include "toolkit/RichTextBox.h"
 #include "toolkit/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -6,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Reads any bytes as RTF, then lays the document out at a fixed width, so that a document Qt
-// cannot lay out in time shows up as a time-out rather than passing unnoticed.
+// Reads any bytes as RTF and as plain text, then lays each document out at a fixed width, so that
+// a document Qt cannot lay out in time shows up as a time-out rather than passing unnoticed.
 
 // Qt 6.4's font fallback (QFontEngineMultiFontConfig::getMatchPatternForFallback) loses the
 // fontconfig patterns it matches for characters the first font lacks. The reader never calls
@@ -31,7 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray rtf(reinterpret_cast<const char*>(data), qsizetype(size));
     QTextDocument document;
     toolkit::RtfReader::read(rtf, document);
-    document.setTextWidth(600);
-    document.documentLayout()->documentSize();
+    QTextDocument plain;
+    toolkit::RichTextBox::setPlainText(QString::fromUtf8(rtf), plain);
+    for (QTextDocument* read : { &document, &plain }) {
+        read->setTextWidth(600);
+        read->documentLayout()->documentSize();
+    }
     return 0;
 }

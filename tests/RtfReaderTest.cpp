@@ -1,5 +1,6 @@
 #include "toolkit/RtfReader.h"
 
+#include "toolkit/RichTextBox.h"
 #include "toolkit/RtfDocumentBuilder.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -246,6 +247,45 @@ TEST(RtfReaderTest, HostileInputIsReadBestEffortAndQuickly)
             EXPECT_EQ(text.endsWith(u'\n' + notice), c.truncated);
             EXPECT_EQ(c.truncated ? text.left(c.text->size()) : text, *c.text);
         }
+    }
+}
+
+// Plain text: each line a paragraph, whatever its line ends, and a line longer than a paragraph
+// may be split into several, after a blank where there is one and never inside a character;
+// nothing is lost or changed.
+TEST(PlainTextTest, LinesBecomeParagraphsOfBoundedLength)
+{
+    using toolkit::RichTextBox;
+    const QString words = u"mot "_s.repeated(RichTextBox::MaxPlainParagraph); // 4 paragraphs
+    const QString letters(RichTextBox::MaxPlainParagraph * 2, u'x'); // 2
+    const QString emoji = QString(RichTextBox::MaxPlainParagraph - 1, u'x') + u"😀y"_s; // 2
+    struct Case {
+        const char* name;
+        QString text;
+        int paragraphs;
+    };
+    // clang-format off
+    const Case cases[] = {
+        { "every kind of line end", u"a\r\nb\rc\nd"_s, 4 },
+        { "a final line end adds nothing", u"a\r\n"_s, 1 },
+        { "an empty line stays", u"a\n\nb"_s, 3 },
+        { "a long line of words splits after blanks", words, 4 },
+        { "a long line without blanks splits where it must", letters, 2 },
+        { "a character is never cut in two", emoji, 2 },
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument document;
+        RichTextBox::setPlainText(c.text, document);
+        EXPECT_EQ(document.blockCount(), c.paragraphs);
+        QString joined;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text().remove(QChar(0x200B)); // the builder's breaks
+            EXPECT_LE(text.size(), RichTextBox::MaxPlainParagraph);
+            joined += text;
+        }
+        EXPECT_EQ(joined, QString(c.text).remove(u'\r').remove(u'\n'));
     }
 }
 

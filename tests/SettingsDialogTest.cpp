@@ -167,4 +167,15 @@ TEST_F(SettingsDialogTest, OpeningAgainKeepsEditsAndPlaceUntilTheDialogIsUnloade
     EXPECT_EQ(d.left(), float(double(m.left()) + (double(m.width()) - double(d.width())) / 2));
 }
 
+// Names have no length limit: one far past a text box's usual 32 767 characters comes from the
+// file into its field whole, takes what is typed after it, and is stored whole.
+TEST_F(SettingsDialogTest, NamesHaveNoLengthLimit)
+{
+    const std::string name(40000, 'n');
+    restart((name + "|Yens|$|Y|0|110|2").c_str());
+    type(dialog().Text1[0], u"{End}x"_s);
+    click(dialog().CommandOK);
+    EXPECT_EQ(EuroProgramme::Settings.CurrencyName[0], QString::fromStdString(name + 'x'));
+}
+
 } // namespace

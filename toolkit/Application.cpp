@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTranslator>
 #include <csignal>
 #include <sys/socket.h>
@@ -38,6 +39,26 @@ namespace {
         action.sa_flags = SA_RESTART;
         sigaction(SIGTERM, &action, nullptr);
         sigaction(SIGHUP, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr);
+    }
+
+    // Qt's X11 platform ends the process with exit() once its connection to the X server has
+    // broken, and says so first through the message handler: the last moment at which the
+    // forms can still close the normal way and keep what they save at closing.
+    QtMessageHandler g_previousHandler = nullptr;
+
+    void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        static bool closing = false;
+        if (g_previousHandler) // Qt's own, which prints
+            g_previousHandler(type, context, message);
+        const bool displayLost = message.startsWith(u"The X11 connection broke");
+        const auto* app = QCoreApplication::instance();
+        const bool mainThread = app && QThread::currentThread() == app->thread();
+        if (displayLost && !closing && mainThread) {
+            closing = true;
+            Form::closeAll();
+        }
     }
 }
 
@@ -65,11 +86,19 @@ Application::Application(int& argc, char** argv)
         QCoreApplication::installTranslator(translator);
 
     watchTerminationSignals(*m_app);
+    // Past a file-size limit a write fails and the save keeps the old file, rather than the
+    // signal ending the program there.
+    std::signal(SIGXFSZ, SIG_IGN);
+    g_previousHandler = qInstallMessageHandler(onQtMessage);
     QObject::connect(m_app.get(), &QGuiApplication::commitDataRequest, m_app.get(),
         [](QSessionManager&) { Form::closeAll(); });
 }
 
-Application::~Application() { Form::destroyAll(); }
+Application::~Application()
+{
+    qInstallMessageHandler(g_previousHandler);
+    Form::destroyAll();
+}
 
 int Application::exec()
 {

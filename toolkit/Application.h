@@ -7,8 +7,9 @@ class QApplication;
 namespace toolkit {
 
 // The toolkit's process: Qt's application object with French texts for Qt's own dialogs and
-// menus, and the session's end (log-off, SIGTERM, SIGHUP) turned into the normal closing of
-// every form, so that nothing the program saves at closing is lost.
+// menus, and the session's end (log-off, SIGTERM, SIGHUP, SIGINT, the loss of the X display)
+// turned into the normal closing of every form, so that nothing the program saves at closing is
+// lost.
 class Application {
 public:
     Application(int& argc, char** argv);

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 namespace toolkit {
@@ -47,6 +48,22 @@ namespace {
         const int side = Twips::toPixels(Form::AssumedFrameSide);
         return { side, Twips::toPixels(Form::AssumedFrameTop), side, side };
     }
+
+    // One icon per picture for the run: each form made afresh with an icon of its own would have
+    // it drawn again into new entries of Qt's pixmap cache, which grows up to its limit.
+    std::map<qint64, QIcon>& icons()
+    {
+        static std::map<qint64, QIcon> made;
+        return made;
+    }
+
+    const QIcon& icon(const Picture& picture)
+    {
+        auto found = icons().find(picture.cacheKey());
+        if (found == icons().end())
+            found = icons().emplace(picture.cacheKey(), picture.icon()).first;
+        return found->second;
+    }
 }
 
 Form::Form(const FormDesign& design)
@@ -55,7 +72,7 @@ Form::Form(const FormDesign& design)
     liveForms().push_back(this);
     m_window->setWindowTitle(design.caption);
     if (!design.icon.isNull())
-        m_window->setWindowIcon(design.icon.icon());
+        m_window->setWindowIcon(icon(design.icon));
 
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint;
@@ -461,6 +478,7 @@ void Form::destroyAll()
             delete form;
     }
     deleteUnloaded();
+    icons().clear(); // before the application object goes
     g_programEnded = false;
     g_learnedFrame.reset();
 }

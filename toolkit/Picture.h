@@ -34,6 +34,8 @@ public:
     void draw(QPainter& painter, const QRect& target) const;
     // Every rendering, for a window's icon.
     QIcon icon() const;
+    // The same for every copy of one picture.
+    qint64 cacheKey() const { return isNull() ? 0 : m_bitmaps.front().cacheKey(); }
 
 private:
     std::vector<QImage> m_bitmaps; // by increasing size

@@ -1,10 +1,11 @@
 #include "toolkit/RichTextBox.h"
 
 #include "toolkit/Cp1252.h"
+#include "toolkit/RegularFile.h"
 #include "toolkit/RichTextView.h"
+#include "toolkit/RtfDocumentBuilder.h"
 #include "toolkit/RtfReader.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -24,14 +25,11 @@ RichTextBox::RichTextBox(QWidget* parent)
 
 bool RichTextBox::setFileName(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
-        return false;
-    const QByteArray bytes = file.read(MaxFileSize);
-    if (file.error() != QFileDevice::NoError)
+    const auto file = RegularFile::read(path, MaxFileSize);
+    if (!file || !file->whole)
         return false;
     m_fileName = path;
-    setContents(bytes);
+    setContents(file->bytes);
     return true;
 }
 
@@ -46,7 +44,7 @@ void RichTextBox::setContents(const QByteArray& bytes)
         QString text = utf8(bytes);
         if (utf8.hasError())
             text = Cp1252::decode(bytes);
-        document->setPlainText(text);
+        setPlainText(text, *document);
     }
     // The view deletes the document it made itself as it takes the new one: ask who owns the
     // previous one before that.
@@ -55,6 +53,37 @@ void RichTextBox::setContents(const QByteArray& bytes)
     m_view->setDocument(document);
     if (ours)
         delete previous;
+}
+
+void RichTextBox::setPlainText(QStringView text, QTextDocument& document)
+{
+    // Through the same bounds as rich text: Qt alone lays a long line out in quadratic time.
+    // Qt also lays each paragraph out whole, so a long line becomes paragraphs of at most
+    // MaxPlainParagraph characters, ended after a blank where there is one.
+    RtfDocumentBuilder builder(document);
+    qsizetype start = 0;
+    while (start < text.size() && !builder.isFull()) {
+        qsizetype end = start;
+        while (end < text.size() && end - start < MaxPlainParagraph && text[end] != u'\n'
+            && text[end] != u'\r')
+            ++end;
+        qsizetype next = end;
+        if (end < text.size() && end - start == MaxPlainParagraph) {
+            const qsizetype blank = text.sliced(start, end - start).lastIndexOf(u' ');
+            if (blank > 0)
+                end = start + blank + 1;
+            else if (text[end - 1].isHighSurrogate())
+                --end; // never between the halves of a character
+            next = end;
+        } else if (end < text.size()) {
+            next = end + (text.sliced(end).startsWith(u"\r\n") ? 2 : 1);
+        }
+        builder.appendText(text.sliced(start, end - start));
+        if (end < text.size())
+            builder.endParagraph();
+        start = next;
+    }
+    builder.finish();
 }
 
 QString RichTextBox::plainText() const { return m_view->document()->toPlainText(); }

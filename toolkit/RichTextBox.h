@@ -11,8 +11,10 @@ namespace toolkit {
 // A read-only rich text view with scroll bars; its text can be selected and copied.
 class RichTextBox final : public Control {
 public:
-    // Files larger than this are not read at all.
+    // Files larger than this are not read at all; nor is anything but a regular file.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+    // The longest paragraph that plain text becomes; a longer line is split.
+    static constexpr qsizetype MaxPlainParagraph = 2000;
 
     explicit RichTextBox(QWidget* parent);
 
@@ -26,6 +28,9 @@ public:
 
     QString plainText() const;
     const QTextDocument* document() const;
+
+    // Builds `document` from plain text, one paragraph a line, within the rich text's bounds.
+    static void setPlainText(QStringView text, QTextDocument& document);
 
 private:
     QTextBrowser* m_view;

@@ -3,6 +3,7 @@
 #include "toolkit/TextBoxEdit.h"
 
 #include <QSignalBlocker>
+#include <limits>
 
 namespace toolkit {
 
@@ -15,7 +16,10 @@ TextBox::TextBox(QWidget* parent)
 
 TextBox::~TextBox() { m_edit->setOwner(nullptr); }
 
-void TextBox::setMaxLength(int length) { m_edit->setMaxLength(length > 0 ? length : 32767); }
+void TextBox::setMaxLength(int length)
+{
+    m_edit->setMaxLength(length > 0 ? length : std::numeric_limits<int>::max());
+}
 
 void TextBox::setAlignment(Alignment alignment)
 {

@@ -22,6 +22,7 @@ public:
     explicit TextBox(QWidget* parent);
     ~TextBox() override;
 
+    // The most characters the box holds; 0 for no limit.
     void setMaxLength(int length);
     void setAlignment(Alignment alignment);
 

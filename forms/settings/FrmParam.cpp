@@ -78,6 +78,7 @@ FrmParam::FrmParam()
         Frame1[i].setFont(QStringLiteral("MS Sans Serif"), 8.25f, true);
         Label1[i].setGeometry(240, 270, 615, 255);
         Text1[i].setGeometry(960, 240, 2775, 285);
+        Text1[i].setMaxLength(0); // names have no limit
         Label2[i].setGeometry(240, 630, 615, 255);
         Text2[i].setGeometry(960, 600, 375, 285);
         Text2[i].setMaxLength(1);

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/resource.h>
 
 // Xlib last: its macros (None, Bool, Status...) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -446,6 +447,74 @@ TEST_P(Session, EveryWayOfEndingKeepsTheClampedGeometry)
         EXPECT_EQ(finish(), 0);
         EXPECT_EQ(saved(), (width && !*width ? Ini() : placed(kept)).bytes());
     }
+}
+
+TEST_P(Session, SignalsAndAFileSizeLimitEndTheProgramTheNormalWay)
+{
+    // The signal, what is open then (the dialog with an edit not stored, or the overflow's
+    // message box), and whether a file-size limit makes the save fail: the old file then stays
+    // whole and the program still ends normally.
+    struct Case {
+        const char* name;
+        int signal;
+        QString steps;
+        const char* waitFor;
+        bool limited;
+    };
+    // clang-format off
+    const Case cases[] = {
+        { "SIGINT", SIGINT, {}, nullptr, false },
+        { "SIGINT, the dialog open", SIGINT, EditRate, nullptr, false },
+        { "SIGINT, a message box open", SIGINT, u"12345678901234567"_s, "^Erreur !$", false },
+        { "SIGHUP, a message box open", SIGHUP, u"12345678901234567"_s, "^Erreur !$", false },
+        { "SIGTERM, past a file-size limit", SIGTERM, {}, nullptr, true },
+    };
+    // clang-format on
+    const Ini ini { .left = "6000", .top = "6000" };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_process.setChildProcessModifier([limited = c.limited] {
+            const rlimit limit { 16, 16 };
+            if (limited)
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        ASSERT_TRUE(start(ini) && enter(1, c.steps));
+        ASSERT_TRUE(!c.waitFor || !window(QString::fromLatin1(c.waitFor)).isEmpty());
+        ASSERT_EQ(::kill(pid_t(m_process.processId()), c.signal), 0);
+        EXPECT_EQ(finish(), 0);
+        EXPECT_EQ(saved(), c.limited ? ini.bytes() + "fin\r\n" : ini.bytes());
+    }
+    m_process.setChildProcessModifier({});
+}
+
+// When its X server goes away, the program saves its settings before it ends.
+TEST_P(Session, LosingTheDisplaySavesTheSettings)
+{
+    QProcess server; // an X server of this test's own, since it is to be lost
+    server.start(u"Xvfb"_s, { u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s });
+    ASSERT_TRUE(server.waitForStarted());
+    while (!server.canReadLine())
+        ASSERT_TRUE(server.waitForReadyRead(15000)) << "no display number";
+    const QString display = u":"_s + QString::fromLatin1(server.readLine().trimmed());
+    const Ini ini { .left = "6000", .top = "6000" };
+    m_folder.emplace();
+    ASSERT_TRUE(writeFile(u"Quilmar.ini"_s, ini.bytes() + "fin\r\n"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DISPLAY"_s, display);
+    environment.insert(u"LC_ALL"_s, QString::fromLatin1(GetParam()));
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_process.setWorkingDirectory(m_folder->path());
+    m_process.start(g_options.value(u"--program"_s), {});
+    ASSERT_TRUE(waitUntil([&] {
+        return run(u"xwininfo -root -tree -display "_s + display)
+            .value_or("")
+            .contains("Quilmar v1.0");
+    }));
+    server.kill();
+    server.waitForFinished();
+    EXPECT_NE(finish(), -1) << "crashed, or did not end";
+    EXPECT_EQ(saved(), ini.bytes());
 }
 
 const auto localeName

@@ -155,9 +155,7 @@ void Form::applyPosition()
         return; // kept for the restore
     const QPoint px(Twips::toPixels(m_outer.left), Twips::toPixels(m_outer.top));
     m_appliedPx.moveTopLeft(px);
-    m_applying = true;
     m_window->move(px); // a top-level window's position is that of its frame
-    m_applying = false;
 }
 
 void Form::applySize()
@@ -170,10 +168,8 @@ void Form::applySize()
     const int outerHeight = Twips::toPixels(m_outer.height);
     m_appliedPx.setSize({ outerWidth, outerHeight });
     updateSizeLimits();
-    m_applying = true;
     m_window->resize(std::max(1, outerWidth - margins.left() - margins.right()),
         std::max(1, outerHeight - margins.top() - margins.bottom()));
-    m_applying = false;
     m_window->layoutClient();
 }
 
@@ -201,10 +197,8 @@ void Form::adoptFrame() const
     if (!firstFrame || !normal || m_window->size() != applied)
         return; // resized meanwhile: what the window shows now is the truth
     // The window manager has framed the window: keep the outer size the program gave it.
-    m_applying = true;
     m_window->resize(std::max(1, m_appliedPx.width() - margins.left() - margins.right()),
         std::max(1, m_appliedPx.height() - margins.top() - margins.bottom()));
-    m_applying = false;
     m_window->layoutClient();
 }
 
@@ -361,18 +355,12 @@ void Form::setWindowState(int state)
 
 void Form::restoreNormal(Qt::WindowStates state)
 {
-    // The window manager answers later, and may first report the enlarged geometry it had
-    // already given: the normal geometry is held until the window shows it again.
+    // The window manager or compositor gives the normal place and size back itself, later, and
+    // may first report the enlarged geometry it had already given: the normal geometry is held
+    // until the window shows it again. Resizing meanwhile would fight it (and under Wayland, a
+    // client must keep the maximised size until the compositor has answered).
     m_holding = true;
     m_window->setWindowState(state);
-    // A Wayland client must keep the maximised size until the compositor has answered; the
-    // compositor gives the normal size back itself. An X window manager is asked for it.
-    if (!onWayland()) {
-        m_holding = false;
-        applyPosition();
-        applySize();
-        m_holding = true;
-    }
     QTimer::singleShot(RestoreWaitMs, m_window, [this] {
         if (m_holding) {
             m_holding = false;
@@ -393,7 +381,7 @@ bool Form::holdSettled() const
 
 void Form::windowGeometryChanged()
 {
-    if (!m_window->isVisible() || m_applying)
+    if (!m_window->isVisible())
         return;
     if (m_holding) {
         if (enlarged() || !holdSettled())
@@ -402,9 +390,7 @@ void Form::windowGeometryChanged()
     }
     if (!m_fixedSize.isEmpty() && !enlarged() && !(m_window->windowState() & Qt::WindowMinimized)
         && m_window->size() != m_fixedSize) {
-        m_applying = true;
         m_window->resize(m_fixedSize); // a fixed dialog that the compositor let the user resize
-        m_applying = false;
     }
     syncFromWindow();
     raiseResize(false);

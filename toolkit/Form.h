@@ -158,7 +158,6 @@ private:
     // From a restore until the window shows the normal geometry again: what the window shows
     // meanwhile is the window manager's answer to earlier requests, not the user's doing.
     mutable bool m_holding = false;
-    mutable bool m_applying = false; // the program is moving or resizing the window
     float m_minWidth = 0, m_maxWidth = 0, m_fixedClientHeight = 0;
     struct {
         float width = -1, height = -1;

@@ -58,7 +58,8 @@ protected:
             widget->mapTo(widget->window(), widget->rect().center()));
     }
 
-    // The close request that the compositor sends when the user closes a window.
+    // The compositor's close request, as Qt's Wayland platform hands it over: a close event
+    // through the platform window.
     static void requestClose(toolkit::Form& form) { handle(form)->close(); }
 };
 

@@ -5,10 +5,10 @@ QUILMAR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Packages to build and run the program.
 QUILMAR_RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqt6svg6
-    qt6-translations-l10n qt6-qpa-plugins fonts-liberation fonts-crosextra-carlito)
+    qt6-translations-l10n qt6-qpa-plugins qt6-wayland fonts-liberation fonts-crosextra-carlito)
 # Packages that only the tests, benchmarks and fuzzers need.
 QUILMAR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxcb1-dev pkg-config clang libclang-rt-14-dev xvfb openbox
-    xdotool xclip x11-utils locales desktop-file-utils appstream dpkg-dev file lintian man-db)
+    weston xdotool xclip x11-utils locales desktop-file-utils appstream dpkg-dev file lintian man-db)
 
 quilmar_as_root() {
     if [ "$(id -u)" -eq 0 ]; then

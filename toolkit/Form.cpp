@@ -41,6 +41,15 @@ namespace {
     // The frame of the last window the window manager framed: other windows get the same.
     std::optional<QMargins> g_learnedFrame;
 
+    // A Wayland client neither places its windows nor learns where they are, and must take
+    // exactly the size that the compositor gives a maximised window.
+    bool onWayland() { return QGuiApplication::platformName().startsWith(u"wayland"); }
+
+    constexpr Qt::WindowStates Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+    // How long a restore may wait for the window manager to show the normal geometry again.
+    constexpr int RestoreWaitMs = 1000;
+
     QMargins assumedFrame()
     {
         if (g_learnedFrame)
@@ -68,6 +77,7 @@ namespace {
 
 Form::Form(const FormDesign& design)
     : m_window(new FormWindow(*this))
+    , m_maximisable(design.border == FormDesign::Border::Sizable && design.maxButton)
 {
     liveForms().push_back(this);
     m_window->setWindowTitle(design.caption);
@@ -94,8 +104,11 @@ Form::Form(const FormDesign& design)
         design.clientWidth + Twips::fromPixels(frame.left() + frame.right()),
         design.clientHeight + Twips::fromPixels(frame.top() + frame.bottom()) };
     if (design.border == FormDesign::Border::FixedDialog) {
-        m_window->setFixedSize(
-            Twips::toPixels(design.clientWidth), Twips::toPixels(design.clientHeight));
+        m_fixedSize = { Twips::toPixels(design.clientWidth), Twips::toPixels(design.clientHeight) };
+        // A compositor's maximised size must be taken exactly: under Wayland the dialog keeps
+        // its size itself, once it is back to normal.
+        if (!onWayland())
+            m_window->setFixedSize(m_fixedSize);
     }
     applyPosition();
     applySize();
@@ -152,8 +165,12 @@ void Form::menuBarAdded()
     applySize();
 }
 
+bool Form::enlarged() const { return (m_window->windowState() & Enlarged) != 0; }
+
 void Form::applyPosition()
 {
+    if (enlarged() || m_holding)
+        return; // kept for the restore
     const QPoint px(Twips::toPixels(m_outer.left), Twips::toPixels(m_outer.top));
     m_appliedPx.moveTopLeft(px);
     m_window->move(px); // a top-level window's position is that of its frame
@@ -161,6 +178,8 @@ void Form::applyPosition()
 
 void Form::applySize()
 {
+    if (enlarged() || m_holding)
+        return; // kept for the restore
     const QMargins margins = frame();
     m_frameApplied = margins;
     const int outerWidth = Twips::toPixels(m_outer.width);
@@ -179,13 +198,21 @@ void Form::adoptFrame() const
     const QMargins margins = frame();
     if (margins == m_frameApplied)
         return;
-    if (const std::optional<QMargins> real = realFrame())
+    const std::optional<QMargins> real = realFrame();
+    const bool normal = (m_window->windowState() & (Enlarged | Qt::WindowMinimized)) == 0;
+    if (real && normal)
         g_learnedFrame = real;
     const QSize applied(m_appliedPx.width() - m_frameApplied.left() - m_frameApplied.right(),
         m_appliedPx.height() - m_frameApplied.top() - m_frameApplied.bottom());
     m_frameApplied = margins;
     updateSizeLimits();
-    if (m_window->size() != applied)
+    const bool firstFrame = real && !m_framed;
+    if (real)
+        m_framed = true;
+    // Only the first frame replaces the assumed one. Later changes of the frame (a maximised
+    // window loses its borders) come with a size that the window manager chose itself:
+    // resizing then would fight it.
+    if (!firstFrame || !normal || m_window->size() != applied)
         return; // resized meanwhile: what the window shows now is the truth
     // The window manager has framed the window: keep the outer size the program gave it.
     m_window->resize(std::max(1, m_appliedPx.width() - margins.left() - margins.right()),
@@ -195,8 +222,8 @@ void Form::adoptFrame() const
 
 void Form::syncFromWindow() const
 {
-    if (!m_window->isVisible())
-        return;
+    if (!m_window->isVisible() || enlarged() || m_holding)
+        return; // the normal geometry stays what the program reads
     adoptFrame();
     const QMargins margins = frame();
     const QRect inner = m_window->geometry();
@@ -206,7 +233,7 @@ void Form::syncFromWindow() const
     // What the window still shows as the program set it keeps the program's twips exactly.
     // Under Wayland a program neither places its windows nor learns where they are: the place
     // it was given stays what it reads, so that it is not lost at the next save.
-    const bool placeable = !QGuiApplication::platformName().startsWith(u"wayland");
+    const bool placeable = !onWayland();
     if (placeable && position.x() != m_appliedPx.x())
         m_outer.left = Twips::fromPixels(position.x());
     if (placeable && position.y() != m_appliedPx.y())
@@ -303,6 +330,10 @@ void Form::setUserFixedHeight(float clientHeight)
 
 void Form::updateSizeLimits() const
 {
+    // Under Wayland the compositor's maximised size must be taken exactly, within any limits:
+    // the forms keep their limits in their Resize handling.
+    if (onWayland())
+        return;
     const QMargins margins = frame();
     const int sides = margins.left() + margins.right();
     if (m_maxWidth > 0) {
@@ -328,35 +359,89 @@ int Form::windowState() const
 
 void Form::setWindowState(int state)
 {
-    Qt::WindowStates flags = m_window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    Qt::WindowStates flags = m_window->windowState() & ~(Qt::WindowMinimized | Enlarged);
     if (state == 1)
         flags |= Qt::WindowMinimized;
     else if (state == 2)
         flags |= Qt::WindowMaximized;
-    m_window->setWindowState(flags);
+    if (enlarged() && !(flags & Enlarged) && m_window->isVisible())
+        restoreNormal(flags);
+    else
+        m_window->setWindowState(flags);
     raiseResize(false);
+}
+
+void Form::restoreNormal(Qt::WindowStates state)
+{
+    // The window manager or compositor gives the normal place and size back itself, later, and
+    // may first report the enlarged geometry it had already given: the normal geometry is held
+    // until the window shows it again. Resizing meanwhile would fight it (and under Wayland, a
+    // client must keep the maximised size until the compositor has answered).
+    m_holding = true;
+    m_window->setWindowState(state);
+    QTimer::singleShot(RestoreWaitMs, m_window, [this] {
+        if (m_holding) {
+            m_holding = false;
+            windowGeometryChanged();
+        }
+    });
+}
+
+bool Form::holdSettled() const
+{
+    const QMargins margins = frame();
+    const QRect inner = m_window->geometry();
+    const QSize size(inner.width() + margins.left() + margins.right(),
+        inner.height() + margins.top() + margins.bottom());
+    return size == m_appliedPx.size()
+        && (onWayland() || m_window->frameGeometry().topLeft() == m_appliedPx.topLeft());
 }
 
 void Form::windowGeometryChanged()
 {
     if (!m_window->isVisible())
         return;
+    if (m_holding) {
+        if (enlarged() || !holdSettled())
+            return;
+        m_holding = false;
+    }
+    if (!m_fixedSize.isEmpty() && !enlarged() && !(m_window->windowState() & Qt::WindowMinimized)
+        && m_window->size() != m_fixedSize) {
+        m_window->resize(m_fixedSize); // a fixed dialog that the compositor let the user resize
+    }
     syncFromWindow();
     raiseResize(false);
 }
 
-void Form::windowStateChanged() { raiseResize(false); }
+void Form::windowStateChanged()
+{
+    const Qt::WindowStates state = m_window->windowState();
+    if (!m_maximisable && (state & Enlarged) && m_window->isVisible()) {
+        // Some window managers maximise any window that can be resized: it goes back at once,
+        // once the platform has taken in the state it reports, or it would not hear the restore.
+        QTimer::singleShot(0, m_window, [this] {
+            const Qt::WindowStates now = m_window->windowState();
+            if ((now & Enlarged) && m_window->isVisible())
+                restoreNormal(now & ~Enlarged);
+        });
+    }
+    raiseResize(false);
+}
 
 void Form::raiseResize(bool force)
 {
     syncFromWindow();
     const int state = windowState();
     const QMargins margins = nonClient();
-    // A new frame changes the client area even when the outer size stays.
+    // A new frame changes the client area even when the outer size stays; a maximised window
+    // changes it while its normal size stays.
+    const QSize client = m_window->client()->size();
     if (!force && m_lastResize.width == m_outer.width && m_lastResize.height == m_outer.height
-        && m_lastResize.state == state && m_lastResize.frame == margins)
+        && m_lastResize.state == state && m_lastResize.frame == margins
+        && m_lastResize.client == client)
         return;
-    m_lastResize = { m_outer.width, m_outer.height, state, margins };
+    m_lastResize = { m_outer.width, m_outer.height, state, margins, client };
     onResize();
 }
 
@@ -397,6 +482,7 @@ void Form::show()
     }
     const bool first = !m_shownOnce;
     m_shownOnce = true;
+    m_framed = false;
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

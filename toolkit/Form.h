@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QMargins>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -40,6 +41,9 @@ struct FormDesign {
 // frame is assumed to be that of the last window framed, or at first 60 twips on the sides and
 // the bottom and 345 at the top. The program
 // reads back exactly the value it set as long as the window has not moved or changed size since.
+// While the window is maximised or full screen, Left, Top, Width and Height keep the normal
+// place and size, which is where the window goes back to. A form designed without a maximise
+// button never stays maximised or full screen, whatever the window manager does.
 //
 // A form is made by its FormSlot at first use, which runs onLoad; it stays hidden until show().
 // Every close (close box, unload(), the session ending) runs onQueryUnload then onUnload.
@@ -128,6 +132,12 @@ private:
     void windowGeometryChanged();
     void windowStateChanged();
     void raiseResize(bool force);
+    // Maximised or full screen: the window manager or compositor owns the size.
+    bool enlarged() const;
+    // Back to the normal state, at the normal place and size.
+    void restoreNormal(Qt::WindowStates state);
+    // The window shows what the window manager made of the normal geometry last applied.
+    bool holdSettled() const;
     // The window manager's frame, once it has framed the window.
     std::optional<QMargins> realFrame() const;
     // The window manager's frame, real or assumed.
@@ -148,11 +158,18 @@ private:
     mutable QMargins m_frameApplied; // the frame the size was last applied with
     bool m_shownOnce = false;
     bool m_unloading = false;
+    bool m_maximisable;
+    QSize m_fixedSize; // of the client area, for a fixed dialog
+    mutable bool m_framed = false; // the window manager's first frame has been seen since shown
+    // From a restore until the window shows the normal geometry again: what the window shows
+    // meanwhile is the window manager's answer to earlier requests, not the user's doing.
+    mutable bool m_holding = false;
     float m_minWidth = 0, m_maxWidth = 0, m_fixedClientHeight = 0;
     struct {
         float width = -1, height = -1;
         int state = -1;
         QMargins frame;
+        QSize client;
     } m_lastResize;
     std::vector<Control*> m_tabOrder;
 };

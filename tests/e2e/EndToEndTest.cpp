@@ -14,11 +14,14 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/resource.h>
+#include <utility>
+#include <vector>
 
 // Xlib last: its macros (None, Bool, Status...) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -517,11 +520,164 @@ TEST_P(Session, LosingTheDisplaySavesTheSettings)
     EXPECT_EQ(saved(), ini.bytes());
 }
 
+// Maximise and restore requests as a pager or a task bar sends them, with the window
+// manager's answers read from the windows' properties.
+class WindowManager : public EndToEnd {
+protected:
+    void SetUp() override { ASSERT_NE(m_display, nullptr); }
+    void TearDown() override
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+
+    Atom atom(const char* name) const { return XInternAtom(m_display, name, False); }
+
+    // A window property of 32-bit items: atoms or cardinals.
+    std::vector<unsigned long> property(const QString& window, const char* name) const
+    {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        std::vector<unsigned long> items;
+        if (XGetWindowProperty(m_display, Window(window.toULong()), atom(name), 0, 64, False,
+                AnyPropertyType, &type, &format, &count, &after, &data)
+                == Success
+            && data && format == 32) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            items.assign(values, values + count);
+        }
+        if (data)
+            XFree(data);
+        return items;
+    }
+    bool has(const QString& window, const char* name, const char* item) const
+    {
+        const auto items = property(window, name);
+        return std::find(items.begin(), items.end(), atom(item)) != items.end();
+    }
+    bool maximised(const QString& window) const
+    {
+        return has(window, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT")
+            || has(window, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    }
+
+    // Adds or removes states, as the user's own request through a pager (source 2).
+    bool requestState(
+        const QString& window, bool add, const char* first, const char* second = nullptr) const
+    {
+        XEvent event = {
+            .xclient = { ClientMessage, 0, True, m_display, Window(window.toULong()),
+                atom("_NET_WM_STATE"), 32,
+                { .l = { add ? 1 : 0, long(atom(first)), second ? long(atom(second)) : 0, 2, 0 } } }
+        };
+        const Status sent = XSendEvent(m_display, DefaultRootWindow(m_display), False,
+            SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSync(m_display, False);
+        return sent != 0;
+    }
+    bool requestMaximised(const QString& window, bool add) const
+    {
+        return requestState(
+            window, add, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    }
+    // The window manager handles requests in order: once a later request shows, the maximise
+    // request before it has been handled, granted or not.
+    bool handled(const QString& window) const
+    {
+        return requestState(window, true, "_NET_WM_STATE_ABOVE")
+            && waitUntil([&] { return has(window, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"); });
+    }
+
+    // The outer geometry once the window manager has framed the window and left it alone.
+    QRect settledGeometry(const QString& window) const
+    {
+        QRect last, now;
+        waitUntil([&] {
+            last = std::exchange(now, outerGeometry(window));
+            return now == last && !property(window, "_NET_FRAME_EXTENTS").empty();
+        });
+        return now;
+    }
+
+    QRect screen() const
+    {
+        return QRect(0, 0, DisplayWidth(m_display, DefaultScreen(m_display)),
+            DisplayHeight(m_display, DefaultScreen(m_display)));
+    }
+
+    Display* m_display = XOpenDisplay(nullptr);
+};
+
+TEST_P(WindowManager, MainWindowNeverStaysMaximisedAndClosingSavesItsNormalPlace)
+{
+    // Away from the screen's edges, so that the window manager has no reason to move it.
+    const Ini ini { .left = "6000", .top = "6000" };
+    for (const bool closedAtOnce : { false, true }) {
+        SCOPED_TRACE(closedAtOnce ? "closed right after the request" : "closed once back");
+        ASSERT_TRUE(start(ini));
+        const QRect normal = settledGeometry(m_main);
+        ASSERT_EQ(normal, QRect(400, 400, 274, normal.height()));
+        ASSERT_TRUE(requestMaximised(m_main, true));
+        if (!closedAtOnce) {
+            ASSERT_TRUE(handled(m_main));
+            EXPECT_TRUE(waitUntil([&] {
+                return !maximised(m_main) && outerGeometry(m_main) == normal;
+            })) << "still maximised, or at "
+                << outerGeometry(m_main).x() << ", " << outerGeometry(m_main).y() << " and "
+                << outerGeometry(m_main).width() << " pixels wide";
+        }
+        ASSERT_TRUE(closeProgram());
+        EXPECT_EQ(saved(), ini.bytes());
+    }
+}
+
+TEST_P(WindowManager, HelpWindowMaximisesAndRestoresEveryTime)
+{
+    ASSERT_TRUE(start(Ini { .left = "6000", .top = "6000" }));
+    const QString help = open(Help, HelpTitle);
+    ASSERT_FALSE(help.isEmpty());
+    const QRect normal = settledGeometry(help);
+    for (int round = 1; round <= 4; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(requestMaximised(help, true));
+        EXPECT_TRUE(waitUntil([&] { return maximised(help) && outerGeometry(help) == screen(); }))
+            << "maximised to " << outerGeometry(help).width() << " x "
+            << outerGeometry(help).height();
+        ASSERT_TRUE(requestMaximised(help, false));
+        EXPECT_TRUE(waitUntil([&] { return !maximised(help) && outerGeometry(help) == normal; }))
+            << "restored to " << outerGeometry(help).width() << " x "
+            << outerGeometry(help).height();
+    }
+    ASSERT_TRUE(closeProgram());
+}
+
+TEST_P(WindowManager, SettingsDialogOffersNoMaximiseOrMinimiseAndStaysAsItIs)
+{
+    constexpr unsigned long MotifFunctions = 1, Minimise = 8, Maximise = 16;
+    ASSERT_TRUE(start());
+    const QString dialog = open(Settings, DialogTitle);
+    ASSERT_FALSE(dialog.isEmpty());
+    const QRect shown = settledGeometry(dialog);
+    EXPECT_FALSE(has(dialog, "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_MAXIMIZE_HORZ")
+        || has(dialog, "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_MAXIMIZE_VERT"));
+    const auto motif = property(dialog, "_MOTIF_WM_HINTS");
+    ASSERT_GE(motif.size(), 2U);
+    EXPECT_TRUE((motif[0] & MotifFunctions) && !(motif[1] & (Minimise | Maximise)))
+        << "functions " << motif[1];
+    ASSERT_TRUE(requestMaximised(dialog, true) && handled(dialog));
+    EXPECT_FALSE(maximised(dialog));
+    EXPECT_EQ(outerGeometry(dialog), shown);
+    ASSERT_TRUE(closeProgram());
+}
+
 const auto localeName
     = [](const auto& i) { return std::string(i.param[0] == 'C' ? "C" : "fr_FR"); };
 INSTANTIATE_TEST_SUITE_P(Locales, Conversion, ::testing::Values("C", "fr_FR.UTF-8"), localeName);
 INSTANTIATE_TEST_SUITE_P(Locales, Windows, ::testing::Values("C", "fr_FR.UTF-8"), localeName);
 INSTANTIATE_TEST_SUITE_P(Locales, Session, ::testing::Values("C", "fr_FR.UTF-8"), localeName);
+INSTANTIATE_TEST_SUITE_P(Locales, WindowManager, ::testing::Values("C", "fr_FR.UTF-8"), localeName);
 
 } // namespace
 

@@ -1,0 +1,141 @@
+// The program's real windows on Qt's Wayland platform, as clients of a headless weston
+// (tests/wayland/with-wayland-compositor). Weston takes no input from outside, so keys, clicks and
+// the close request enter through Qt's window-system interface, the way the Wayland platform
+// hands over what the compositor sends; the windows themselves are mapped, configured, maximised
+// and restored by the compositor.
+#include "app/EuroProgramme.h"
+#include "forms/help/FrmAide.h"
+#include "forms/main/FrmQuilmar.h"
+#include "forms/settings/FrmParam.h"
+#include "tests/support/ProgramFixture.h"
+#include "toolkit/FormWindow.h"
+
+#include <QGuiApplication>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray Ini = "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n3\r\n";
+
+class WaylandTest : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        if (!QGuiApplication::platformName().startsWith(u"wayland"))
+            GTEST_SKIP() << "needs a Wayland compositor";
+        ProgramFixture::SetUp();
+    }
+
+    static QWindow* handle(toolkit::Form& form) { return form.window()->windowHandle(); }
+
+    // Shown, configured and drawn by the compositor.
+    static bool mapped(toolkit::Form& form)
+    {
+        return form.isVisible() && QTest::qWaitForWindowExposed(handle(form), 10000);
+    }
+
+    // Every request sent so far has reached the compositor and its answers have been applied,
+    // and the commits that they caused have been checked by it in turn: the compositor handles
+    // a client's requests in order, so a window shown after them is mapped after them.
+    static void settle()
+    {
+        for (int round = 0; round < 2; ++round) {
+            QWidget probe;
+            probe.resize(8, 8);
+            probe.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(probe.windowHandle(), 10000));
+        }
+    }
+
+    static void click(toolkit::Control& control)
+    {
+        QWidget* widget = control.widget();
+        QTest::mouseClick(handle(*frmQuilmar), Qt::LeftButton, {},
+            widget->mapTo(widget->window(), widget->rect().center()));
+    }
+
+    // The compositor's close request, as Qt's Wayland platform hands it over: a close event
+    // through the platform window.
+    static void requestClose(toolkit::Form& form) { handle(form)->close(); }
+};
+
+TEST_F(WaylandTest, StartsConvertsOpensBothWindowsAndSavesOnTheCompositorsClose)
+{
+    writeFile(u"Quilmar.ini"_s, Ini + "6000\r\n6000\r\n4110\r\n");
+    EuroProgramme::StartUp();
+    FrmQuilmar& m = *frmQuilmar;
+    ASSERT_TRUE(mapped(m));
+
+    QTest::keyClick(handle(m), '1');
+    EXPECT_EQ(m.TextFranc.text(), u"6,56"_s);
+
+    click(m.Picture1);
+    ASSERT_TRUE(frmAide.exists() && mapped(*frmAide));
+    requestClose(*frmAide);
+    EXPECT_FALSE(frmAide.exists()) << "the help window closes on the compositor's request";
+
+    click(m.Picture2);
+    ASSERT_TRUE(mapped(*frmParam));
+    requestClose(*frmParam);
+    settle();
+    EXPECT_FALSE(frmParam.exists() && frmParam->isVisible());
+
+    requestClose(m);
+    EXPECT_TRUE(toolkit::Form::programEnded());
+    EXPECT_EQ(readFile(u"Quilmar.ini"_s), Ini + "6000\r\n6000\r\n4110\r\n")
+        << "the place as it was read: a Wayland client cannot learn where it stands";
+}
+
+// What the buttons of the title bar that Qt draws under Wayland ask of the compositor.
+struct TitleBarCase {
+    const char* name;
+    toolkit::Form& (*form)();
+    std::vector<Qt::WindowStates> states;
+};
+
+class TitleBarActions : public WaylandTest, public ::testing::WithParamInterface<TitleBarCase> { };
+
+TEST_P(TitleBarActions, NeverEndTheProgramAndKeepThePlace)
+{
+    writeFile(u"Quilmar.ini"_s, Ini + "6000\r\n6000\r\n4500\r\n");
+    EuroProgramme::StartUp();
+    toolkit::Form& form = GetParam().form();
+    form.show();
+    ASSERT_TRUE(mapped(form));
+    const QSize normal = form.window()->size();
+    for (const Qt::WindowStates state : GetParam().states) {
+        handle(form)->setWindowStates(state);
+        settle();
+        ASSERT_FALSE(toolkit::Form::programEnded());
+    }
+    handle(form)->setWindowStates(Qt::WindowNoState);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.window()->size() == normal; }, 5000))
+        << "back to its normal size, not " << form.window()->width() << " pixels wide";
+    requestClose(*frmQuilmar);
+    EXPECT_TRUE(toolkit::Form::programEnded());
+    EXPECT_EQ(readFile(u"Quilmar.ini"_s), Ini + "6000\r\n6000\r\n4500\r\n");
+}
+
+toolkit::Form& mainWindow() { return *frmQuilmar; }
+toolkit::Form& helpWindow() { return *frmAide; }
+toolkit::Form& settingsDialog() { return *frmParam; }
+
+const Qt::WindowStates Maximised = Qt::WindowMaximized, Minimised = Qt::WindowMinimized,
+                       FullScreen = Qt::WindowFullScreen, Normal = Qt::WindowNoState;
+
+INSTANTIATE_TEST_SUITE_P(Wayland, TitleBarActions,
+    ::testing::Values(
+        TitleBarCase { "MainMaximisedTwice", mainWindow, { Maximised, Normal, Maximised } },
+        TitleBarCase { "MainMinimised", mainWindow, { Minimised, Normal } },
+        TitleBarCase { "MainFullScreen", mainWindow, { FullScreen } },
+        TitleBarCase { "HelpMaximisedAndRestored", helpWindow, { Maximised, Normal, Maximised } },
+        TitleBarCase { "HelpMinimised", helpWindow, { Minimised } },
+        TitleBarCase { "DialogMaximised", settingsDialog, { Maximised, Normal, Maximised } },
+        TitleBarCase { "DialogFullScreen", settingsDialog, { FullScreen } }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "app/RateText.h"
-#include "toolkit/Cp1252.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <QFile>
 #include <QSaveFile>

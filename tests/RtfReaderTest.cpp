@@ -1,6 +1,6 @@
-#include "toolkit/RtfReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
-#include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "toolkit/RichTextBox.h"
 
-#include "toolkit/Cp1252.h"
 #include "toolkit/RichTextView.h"
-#include "toolkit/RtfReader.h"
+#include "toolkit/codepage/Cp1252.h"
+#include "toolkit/rtf/RtfReader.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -10,6 +10,8 @@
 #include <QTextDocument>
 
 namespace toolkit {
+
+const qint64 RichTextBox::MaxFileSize = RtfReader::kMaxInputSize;
 
 RichTextBox::RichTextBox(QWidget* parent)
     : Control(new RichTextView(parent))

@@ -11,8 +11,8 @@ namespace toolkit {
 // A read-only rich text view with scroll bars; its text can be selected and copied.
 class RichTextBox final : public Control {
 public:
-    // Files larger than this are not read at all.
-    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+    // Files larger than this are not read at all: the RTF reader's own input bound.
+    static const qint64 MaxFileSize;
 
     explicit RichTextBox(QWidget* parent);
 

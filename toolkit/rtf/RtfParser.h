@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/RtfGroupState.h"
-#include "toolkit/RtfKeywords.h"
-#include "toolkit/RtfLexer.h"
+#include "toolkit/rtf/RtfGroupState.h"
+#include "toolkit/rtf/RtfKeywords.h"
+#include "toolkit/rtf/RtfLexer.h"
 
 #include <QColor>
 #include <QFont>

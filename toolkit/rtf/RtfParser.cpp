@@ -1,7 +1,7 @@
-#include "toolkit/RtfParser.h"
+#include "toolkit/rtf/RtfParser.h"
 
-#include "toolkit/Cp1252.h"
-#include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/codepage/Cp1252.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
 
 #include <QBrush>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "toolkit/RtfReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
-#include "toolkit/RtfDocumentBuilder.h"
-#include "toolkit/RtfParser.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
+#include "toolkit/rtf/RtfParser.h"
 
 #include <QTextDocument>
 

@@ -1,4 +1,4 @@
-#include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
 
 #include <QTextDocument>
 #include <QTextOption>

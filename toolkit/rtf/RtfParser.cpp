@@ -1,55 +1,16 @@
 #include "toolkit/rtf/RtfParser.h"
 
-#include "toolkit/codepage/Cp1252.h"
 #include "toolkit/rtf/RtfDocumentBuilder.h"
 
-#include <QBrush>
 #include <algorithm>
-#include <array>
 
 namespace toolkit {
 
 namespace {
 
     using Keyword = RtfKeywords::Keyword;
-    using ByteTable = std::array<char16_t, 256>;
 
-    constexpr double kTwipsPerPixel = 15.0; // at 96 dpi
-    constexpr std::size_t kFormatCacheSize = 64;
     constexpr char16_t kReplacement = 0xFFFD;
-
-    // Control bytes other than the tab map to 0 and are dropped.
-    ByteTable makeTable(bool symbol)
-    {
-        ByteTable table {};
-        for (int byte = 0; byte < 256; ++byte) {
-            if (byte < 0x20 && byte != '\t')
-                table[std::size_t(byte)] = 0;
-            else if (symbol)
-                table[std::size_t(byte)] = char16_t(byte);
-            else
-                table[std::size_t(byte)]
-                    = Cp1252::toUnicode(static_cast<unsigned char>(byte)).unicode();
-        }
-        return table;
-    }
-
-    const ByteTable& codePageTable()
-    {
-        static const ByteTable table = makeTable(false);
-        return table;
-    }
-
-    const ByteTable& symbolTable()
-    {
-        static const ByteTable table = makeTable(true);
-        return table;
-    }
-
-    int clampTwips(const RtfLexer::Token& token, int low)
-    {
-        return std::clamp(token.parameter, low, RtfParser::kMaxTwips);
-    }
 
 } // namespace
 
@@ -117,7 +78,7 @@ void RtfParser::closeGroup()
         --m_overflowDepth;
         state().pendingSkip = 0;
         if (state().destination == Destination::FontTable)
-            finishFont();
+            m_tables.finishFont();
         return;
     }
     if (m_stack.size() <= 1)
@@ -125,10 +86,10 @@ void RtfParser::closeGroup()
     const Destination leaving = m_stack.back().destination;
     m_stack.pop_back();
     if (leaving == Destination::FontTable)
-        finishFont();
-    else if (leaving == Destination::ColorTable && m_colorSet
+        m_tables.finishFont();
+    else if (leaving == Destination::ColorTable && m_tables.hasPendingColor()
         && m_stack.back().destination != Destination::ColorTable)
-        finishColor(); // the last colour often lacks its semicolon
+        m_tables.finishColor(); // the last colour often lacks its semicolon
     if (m_stack.size() == 1)
         m_done = true; // the document's group ended; what follows is not RTF
 }
@@ -152,14 +113,10 @@ void RtfParser::setDestination(Destination destination)
         return;
     }
     state().destination = destination;
-    if (destination == Destination::FontTable) {
-        m_fontOpen = false;
-    } else if (destination == Destination::ColorTable) {
-        m_colors.clear();
-        m_colorSet = false;
-        m_red = m_green = m_blue = 0;
-        tablesChanged();
-    }
+    if (destination == Destination::FontTable)
+        m_tables.startFontTable();
+    else if (destination == Destination::ColorTable)
+        m_tables.startColorTable();
 }
 
 void RtfParser::handleWord(const Token& token)
@@ -193,9 +150,9 @@ void RtfParser::handleWord(const Token& token)
     if (current == Destination::Text)
         handleTextWord(*entry, token);
     else if (current == Destination::FontTable)
-        handleFontTableWord(*entry, token);
+        m_tables.handleFontTableWord(*entry, token);
     else if (current == Destination::ColorTable)
-        handleColorTableWord(*entry, token);
+        m_tables.handleColorTableWord(*entry, token);
 }
 
 void RtfParser::handleTextWord(const RtfKeywords::Entry& entry, const Token& token)
@@ -211,14 +168,13 @@ void RtfParser::handleTextWord(const RtfKeywords::Entry& entry, const Token& tok
         emitCharacter(char32_t(entry.value));
         return;
     case Keyword::DefaultFont:
-        if (token.hasParameter) {
-            m_defaultFont = token.parameter;
-            tablesChanged();
-        }
+        if (token.hasParameter)
+            m_tables.setDefaultFont(token.parameter);
         return;
     case Keyword::DefaultTab:
         if (token.hasParameter && token.parameter > 0)
-            m_builder.setTabStopDistance(std::min(token.parameter, kMaxTwips) / kTwipsPerPixel);
+            m_builder.setTabStopDistance(std::min(token.parameter, RtfFormatMapper::kMaxTwips)
+                / RtfFormatMapper::kTwipsPerPixel);
         return;
     default:
         break;
@@ -227,114 +183,7 @@ void RtfParser::handleTextWord(const RtfKeywords::Entry& entry, const Token& tok
     // Past the depth limit, formatting would leak out of its group: it is ignored there.
     if (overflowed())
         return;
-    RtfGroupState::Character& ch = state().character;
-    RtfGroupState::Paragraph& para = state().paragraph;
-    const bool on = !token.hasParameter || token.parameter != 0;
-    const int value = token.hasParameter ? token.parameter : 0;
-    switch (entry.keyword) {
-    case Keyword::Plain:
-        state().resetCharacter();
-        break;
-    case Keyword::Font:
-        if (token.hasParameter)
-            ch.font = value;
-        break;
-    case Keyword::FontSize:
-        if (token.hasParameter)
-            ch.fontSize
-                = value > 0 ? std::min(value, kMaxFontSize) : RtfGroupState::kDefaultFontSize;
-        break;
-    case Keyword::Foreground:
-        ch.foreground = value >= 0 ? value : RtfGroupState::kAuto;
-        break;
-    case Keyword::Background:
-    case Keyword::Highlight:
-        ch.background = value > 0 ? value : RtfGroupState::kAuto;
-        break;
-    case Keyword::Bold:
-        ch.bold = on;
-        break;
-    case Keyword::Italic:
-        ch.italic = on;
-        break;
-    case Keyword::Strike:
-        ch.strike = on;
-        break;
-    case Keyword::Hidden:
-        ch.hidden = on;
-        break;
-    case Keyword::Underline:
-        ch.underline = on ? RtfGroupState::Underline(entry.value) : RtfGroupState::Underline::None;
-        break;
-    case Keyword::UnderlineNone:
-        ch.underline = RtfGroupState::Underline::None;
-        break;
-    case Keyword::VerticalAlign:
-        ch.verticalAlign = RtfGroupState::VerticalAlign(entry.value);
-        break;
-    case Keyword::Pard:
-        state().resetParagraph();
-        break;
-    case Keyword::Align:
-        para.align = RtfGroupState::Align(entry.value);
-        break;
-    case Keyword::LeftIndent:
-        para.leftIndent = clampTwips(token, 0);
-        break;
-    case Keyword::RightIndent:
-        para.rightIndent = clampTwips(token, 0);
-        break;
-    case Keyword::FirstIndent:
-        para.firstIndent = clampTwips(token, -kMaxTwips);
-        break;
-    case Keyword::SpaceBefore:
-        para.spaceBefore = clampTwips(token, 0);
-        break;
-    case Keyword::SpaceAfter:
-        para.spaceAfter = clampTwips(token, 0);
-        break;
-    default:
-        break;
-    }
-}
-
-void RtfParser::handleFontTableWord(const RtfKeywords::Entry& entry, const Token& token)
-{
-    switch (entry.keyword) {
-    case Keyword::Font:
-        if (token.hasParameter)
-            startFont(token.parameter);
-        break;
-    case Keyword::FontFamily:
-        if (m_fontOpen)
-            m_font.hint = QFont::StyleHint(entry.value);
-        break;
-    case Keyword::FontCharset:
-        if (m_fontOpen)
-            m_font.symbol = token.parameter == 2;
-        break;
-    default:
-        break;
-    }
-}
-
-void RtfParser::handleColorTableWord(const RtfKeywords::Entry& entry, const Token& token)
-{
-    const int component = std::clamp(token.parameter, 0, 255);
-    switch (entry.keyword) {
-    case Keyword::Red:
-        m_red = component;
-        break;
-    case Keyword::Green:
-        m_green = component;
-        break;
-    case Keyword::Blue:
-        m_blue = component;
-        break;
-    default:
-        return;
-    }
-    m_colorSet = true;
+    RtfFormatMapper::apply(entry, token, state());
 }
 
 void RtfParser::handleSymbol(char symbol)
@@ -373,9 +222,9 @@ void RtfParser::handleHex(unsigned char byte)
     const Destination current = destination();
     if (current == Destination::Text) {
         syncFormats();
-        putCharacter((m_symbolFont ? symbolTable() : codePageTable())[byte]);
+        putCharacter(RtfTables::byteCharacters(m_symbolFont)[byte]);
     } else if (current == Destination::FontTable) {
-        putCharacter(codePageTable()[byte]);
+        putCharacter(RtfTables::byteCharacters(false)[byte]);
     }
 }
 
@@ -398,7 +247,7 @@ void RtfParser::handleText(std::string_view bytes)
             return;
         flushHighSurrogate();
         syncFormats();
-        const ByteTable& table = m_symbolFont ? symbolTable() : codePageTable();
+        const RtfTables::ByteCharacters& table = RtfTables::byteCharacters(m_symbolFont);
         m_scratch.resize(qsizetype(bytes.size()));
         char16_t* out = reinterpret_cast<char16_t*>(m_scratch.data());
         qsizetype length = 0;
@@ -411,14 +260,15 @@ void RtfParser::handleText(std::string_view bytes)
     } else if (current == Destination::FontTable) {
         for (const char byte : bytes) {
             if (byte == ';')
-                finishFont();
+                m_tables.finishFont();
             else
-                appendFontName(codePageTable()[static_cast<unsigned char>(byte)]);
+                m_tables.appendFontName(
+                    RtfTables::byteCharacters(false)[static_cast<unsigned char>(byte)]);
         }
     } else if (current == Destination::ColorTable) {
         for (const char byte : bytes) {
             if (byte == ';')
-                finishColor();
+                m_tables.finishColor();
         }
     }
 }
@@ -456,7 +306,7 @@ void RtfParser::putCharacter(char32_t ch)
     if (current == Destination::Text)
         emitCharacter(ch);
     else if (current == Destination::FontTable)
-        appendFontName(ch);
+        m_tables.appendFontName(ch);
 }
 
 void RtfParser::emitCharacter(char32_t ch)
@@ -506,168 +356,20 @@ void RtfParser::flushHighSurrogate()
 void RtfParser::syncFormats()
 {
     const RtfGroupState& current = m_stack.back();
-    if (!m_charSynced || current.character != m_syncedCharacter) {
+    if (!m_charSynced || current.character != m_syncedCharacter
+        || m_syncedTables != m_tables.revision()) {
         m_charSynced = true;
         m_syncedCharacter = current.character;
-        const Font* font = resolveFont(current.character.font);
+        m_syncedTables = m_tables.revision();
+        const RtfTables::Font* font = m_tables.font(current.character.font);
         m_symbolFont = font && font->symbol;
-        auto cached = std::find_if(m_formatCache.begin(), m_formatCache.end(),
-            [&](const auto& entry) { return entry.first == current.character; });
-        if (cached == m_formatCache.end()) {
-            std::pair entry { current.character, charFormat(current.character) };
-            if (m_formatCache.size() < kFormatCacheSize) {
-                m_formatCache.push_back(std::move(entry));
-                cached = m_formatCache.end() - 1;
-            } else {
-                cached = m_formatCache.begin() + std::ptrdiff_t(m_nextCacheSlot);
-                *cached = std::move(entry);
-                m_nextCacheSlot = (m_nextCacheSlot + 1) % kFormatCacheSize;
-            }
-        }
-        m_builder.setCharFormat(cached->second);
+        m_builder.setCharFormat(m_formats.charFormat(current.character));
     }
     if (!m_paragraphSynced || current.paragraph != m_syncedParagraph) {
         m_paragraphSynced = true;
         m_syncedParagraph = current.paragraph;
-        m_builder.setBlockFormat(blockFormat(current.paragraph));
+        m_builder.setBlockFormat(RtfFormatMapper::blockFormat(current.paragraph));
     }
-}
-
-void RtfParser::startFont(int index)
-{
-    finishFont();
-    if (m_fonts.size() >= kMaxTableEntries && !m_fonts.contains(index))
-        return;
-    m_fontOpen = true;
-    m_fontIndex = index;
-    m_font = Font {};
-}
-
-void RtfParser::finishFont()
-{
-    if (!m_fontOpen)
-        return;
-    m_fontOpen = false;
-    m_font.name = m_font.name.trimmed();
-    m_fonts.insert(m_fontIndex, std::move(m_font));
-    m_font = Font {};
-    tablesChanged();
-}
-
-void RtfParser::appendFontName(char32_t ch)
-{
-    if (!m_fontOpen || ch < 0x20 || m_font.name.size() >= kMaxFontNameLength)
-        return;
-    if (ch > 0xFFFF)
-        ch = kReplacement; // no font is named with such characters
-    m_font.name.append(QChar(char16_t(ch)));
-}
-
-void RtfParser::finishColor()
-{
-    if (int(m_colors.size()) < kMaxTableEntries)
-        m_colors.push_back(m_colorSet ? QColor(m_red, m_green, m_blue) : QColor());
-    m_colorSet = false;
-    m_red = m_green = m_blue = 0;
-    tablesChanged();
-}
-
-void RtfParser::tablesChanged()
-{
-    m_formatCache.clear();
-    m_nextCacheSlot = 0;
-    m_charSynced = false;
-}
-
-// An index missing from the font table keeps the document's default font.
-const RtfParser::Font* RtfParser::resolveFont(int index) const
-{
-    if (index != RtfGroupState::kAuto) {
-        const auto it = m_fonts.constFind(index);
-        if (it != m_fonts.constEnd())
-            return &*it;
-    }
-    const auto it = m_fonts.constFind(m_defaultFont);
-    return it != m_fonts.constEnd() ? &*it : nullptr;
-}
-
-QColor RtfParser::color(int index) const
-{
-    if (index < 0 || index >= int(m_colors.size()))
-        return QColor();
-    return m_colors[std::size_t(index)];
-}
-
-QTextCharFormat RtfParser::charFormat(const RtfGroupState::Character& character) const
-{
-    QTextCharFormat format;
-    if (const Font* font = resolveFont(character.font); font && !font->name.isEmpty()) {
-        // The name is kept even when the font is not installed: the font system substitutes it.
-        format.setFontFamilies(QStringList { font->name });
-        format.setFontStyleHint(font->hint);
-    }
-    format.setFontPointSize(character.fontSize / 2.0);
-    if (character.bold)
-        format.setFontWeight(QFont::Bold);
-    if (character.italic)
-        format.setFontItalic(true);
-    if (character.strike)
-        format.setFontStrikeOut(true);
-    switch (character.underline) {
-    case RtfGroupState::Underline::None:
-        break;
-    case RtfGroupState::Underline::Single:
-        format.setFontUnderline(true);
-        break;
-    case RtfGroupState::Underline::Dotted:
-        format.setUnderlineStyle(QTextCharFormat::DotLine);
-        break;
-    case RtfGroupState::Underline::Dashed:
-        format.setUnderlineStyle(QTextCharFormat::DashUnderline);
-        break;
-    case RtfGroupState::Underline::Wave:
-        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        break;
-    }
-    if (character.verticalAlign == RtfGroupState::VerticalAlign::Superscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    else if (character.verticalAlign == RtfGroupState::VerticalAlign::Subscript)
-        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    if (const QColor foreground = color(character.foreground); foreground.isValid())
-        format.setForeground(foreground);
-    if (const QColor background = color(character.background); background.isValid())
-        format.setBackground(background);
-    return format;
-}
-
-QTextBlockFormat RtfParser::blockFormat(const RtfGroupState::Paragraph& paragraph)
-{
-    QTextBlockFormat format;
-    switch (paragraph.align) {
-    case RtfGroupState::Align::Left:
-        format.setAlignment(Qt::AlignLeft);
-        break;
-    case RtfGroupState::Align::Center:
-        format.setAlignment(Qt::AlignHCenter);
-        break;
-    case RtfGroupState::Align::Right:
-        format.setAlignment(Qt::AlignRight);
-        break;
-    case RtfGroupState::Align::Justify:
-        format.setAlignment(Qt::AlignJustify);
-        break;
-    }
-    if (paragraph.leftIndent != 0)
-        format.setLeftMargin(paragraph.leftIndent / kTwipsPerPixel);
-    if (paragraph.rightIndent != 0)
-        format.setRightMargin(paragraph.rightIndent / kTwipsPerPixel);
-    if (paragraph.firstIndent != 0)
-        format.setTextIndent(paragraph.firstIndent / kTwipsPerPixel);
-    if (paragraph.spaceBefore != 0)
-        format.setTopMargin(paragraph.spaceBefore / kTwipsPerPixel);
-    if (paragraph.spaceAfter != 0)
-        format.setBottomMargin(paragraph.spaceAfter / kTwipsPerPixel);
-    return format;
 }
 
 } // namespace toolkit

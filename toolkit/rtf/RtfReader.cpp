@@ -7,12 +7,12 @@
 
 namespace toolkit {
 
-bool RtfReader::read(const QByteArray& rtf, QTextDocument& document)
+bool RtfReader::read(const QByteArray& rtf, QTextDocument& document, const RtfLimits& limits)
 {
-    RtfDocumentBuilder builder(document);
+    RtfDocumentBuilder builder(document, limits);
     RtfParser parser(builder);
-    parser.parse(QByteArrayView(rtf).first(std::min(rtf.size(), kMaxInputSize)));
-    if (rtf.size() > kMaxInputSize)
+    parser.parse(QByteArrayView(rtf).first(std::min(rtf.size(), limits.maxInputSize)));
+    if (rtf.size() > limits.maxInputSize)
         builder.markTruncated();
     return builder.finish();
 }

@@ -1,8 +1,8 @@
 #include "app/SettingsFile.h"
 
 #include "app/RateText.h"
-#include "toolkit/Cp1252.h"
 #include "toolkit/RegularFile.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <algorithm>
 #include <array>

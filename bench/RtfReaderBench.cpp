@@ -1,4 +1,4 @@
-#include "toolkit/RtfReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

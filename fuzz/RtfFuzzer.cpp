@@ -1,5 +1,5 @@
-#include "toolkit/RichTextBox.h"
-#include "toolkit/RtfReader.h"
+#include "toolkit/rtf/PlainTextReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QTextDocument document;
     toolkit::RtfReader::read(rtf, document);
     QTextDocument plain;
-    toolkit::RichTextBox::setPlainText(QString::fromUtf8(rtf), plain);
+    toolkit::PlainTextReader::read(QString::fromUtf8(rtf), plain);
     for (QTextDocument* read : { &document, &plain }) {
         read->setTextWidth(600);
         read->documentLayout()->documentSize();

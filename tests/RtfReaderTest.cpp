@@ -1,16 +1,17 @@
-#include "toolkit/RtfReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
-#include "toolkit/RichTextBox.h"
-#include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/rtf/PlainTextReader.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
+#include "toolkit/rtf/RtfLimits.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
 
+using toolkit::RtfLimits;
 using toolkit::RtfReader;
 using namespace Qt::StringLiterals;
 
@@ -138,18 +139,6 @@ TEST(RtfReaderTest, RendersTextAndFormats)
     EXPECT_FALSE(document.isUndoAvailable());
 }
 
-// The bounds catch layouts that take seconds or never end; sanitizers slow everything down.
-#if defined(__SANITIZE_ADDRESS__)
-#define RTF_TEST_TIME_SCALE 3
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RTF_TEST_TIME_SCALE 3
-#endif
-#endif
-#ifndef RTF_TEST_TIME_SCALE
-#define RTF_TEST_TIME_SCALE 1
-#endif
-
 struct Hostile {
     std::string name;
     QByteArray input;
@@ -157,7 +146,30 @@ struct Hostile {
     bool truncated = false;
 };
 
-TEST(RtfReaderTest, HostileInputIsReadBestEffortAndQuickly)
+// The longest stretch of a document's text without a break opportunity: Qt lays one out in
+// quadratic time.
+qsizetype longestUnbrokenRun(const QString& text)
+{
+    qsizetype longest = 0;
+    qsizetype current = 0;
+    for (const QChar c : text) {
+        const bool breaks = c.isSpace() || c == QChar(0x200B);
+        current = breaks ? 0 : current + 1;
+        longest = std::max(longest, current);
+    }
+    return longest;
+}
+
+// Whatever the input, the document stays small enough for Qt to lay out; how fast that is on
+// this machine is measured in bench/, not here.
+void expectWithinLimits(const QTextDocument& document, const RtfLimits& limits)
+{
+    EXPECT_LE(document.blockCount(), limits.maxParagraphs + 2); // the last one, and the notice
+    EXPECT_LE(document.characterCount(), limits.maxCharacters + limits.maxParagraphs + 100);
+    EXPECT_LE(longestUnbrokenRun(document.toPlainText()), limits.maxUnbrokenRun);
+}
+
+TEST(RtfReaderTest, HostileInputIsReadBestEffort)
 {
     const auto rtf = [](const QByteArray& body) { return "{\\rtf1 " + body + '}'; };
     const auto times = [](const char* part, int count) { return QByteArray(part).repeated(count); };
@@ -200,28 +212,18 @@ TEST(RtfReaderTest, HostileInputIsReadBestEffortAndQuickly)
         { "huge bin", rtf("a\\bin999999999 bc"), u"a"_s },
         { "negative bin, bin without length", rtf("a\\bin-5 b\\bin c"), u"abc"_s },
         { "braces inside bin", rtf("a{\\bin2 }}b}c"), u"abc"_s },
-        { "5 MB picture", rtf("a{\\pict\\pngblip " + times("0123456789abcdef", 327680) + "}b"),
-            u"ab"_s },
+        { "picture", rtf("a{\\pict\\pngblip " + times("0123456789abcdef", 4096) + "}b"), u"ab"_s },
         { "huge font table",
             rtf("{\\fonttbl" + numbered("{\\f# F#;}", 10000) + "}\\f9999 x\\f-1 y"), u"xy"_s },
-        { "endless font name", rtf("{\\fonttbl{\\f0 " + times("n", 1000000) + ";}}\\f0 x"),
-            u"x"_s },
+        { "endless font name", rtf("{\\fonttbl{\\f0 " + times("n", 10000) + ";}}\\f0 x"), u"x"_s },
         { "huge colour table",
             rtf("{\\colortbl;" + times("\\red1;", 10000) + "}\\cf9999 x\\cf4096 y"), u"xy"_s },
-        // Each of the document's bounds, reached.
+        // With the program's limits, the height estimate stops these well before Qt's layout
+        // would give up.
         { "height bomb", rtf("\\fs32767 " + times("x\\par ", 3700)), u"x\nx\nx\n"_s, true },
         { "line break bomb", rtf("\\fs32767 x" + times("\\line ", 20000)), u"x\n\n"_s, true },
         { "spacing bomb", rtf("\\sb31680\\sa31680 " + times("\\par ", 5000)), u"\n\n"_s, true },
         { "indent bomb", rtf("\\fs200\\li31680\\ri31680 " + times("x ", 100000)), u"x x "_s, true },
-        { "paragraph flood", rtf(times("\\par", 200000)), u"\n\n"_s, true },
-        { "format flood", rtf(times("{\\b a}{\\i a}", 150000)), u"aaaa"_s, true },
-        { "3 million characters", rtf(times("abc ", 750000)), u"abc abc"_s, true },
-        { "input over 16 MiB", rtf("x{\\*" + times(" ", 17 << 20) + '}'), u"x"_s, true },
-        { "4096 font families",
-            rtf("{\\fonttbl" + numbered("{\\f# F#;}", 4096) + '}' + numbered("\\f# a ", 4096)),
-            u"a a a "_s, true },
-        { "a million-letter word", rtf(times("a", 1000000)),
-            (QString(1000, u'a') + QChar(0x200B)).repeated(1000).chopped(1) },
     };
     for (unsigned seed = 1; seed <= 30; ++seed) {
         std::mt19937 random(seed);
@@ -234,13 +236,11 @@ TEST(RtfReaderTest, HostileInputIsReadBestEffortAndQuickly)
     const QString notice = toolkit::RtfDocumentBuilder::truncationNotice();
     for (const Hostile& c : cases) {
         SCOPED_TRACE(c.name);
-        QElapsedTimer timer;
-        timer.start();
         QTextDocument document;
         const bool complete = RtfReader::read(c.input, document);
+        expectWithinLimits(document, RtfLimits {});
         document.setTextWidth(600);
         EXPECT_LT(document.documentLayout()->documentSize().height(), 8e6);
-        EXPECT_LT(timer.elapsed(), 2000 * RTF_TEST_TIME_SCALE); // on a loaded machine
         const QString text = document.toPlainText();
         EXPECT_EQ(text.endsWith(notice), !complete);
         if (c.text) {
@@ -255,10 +255,10 @@ TEST(RtfReaderTest, HostileInputIsReadBestEffortAndQuickly)
 // nothing is lost or changed.
 TEST(PlainTextTest, LinesBecomeParagraphsOfBoundedLength)
 {
-    using toolkit::RichTextBox;
-    const QString words = u"mot "_s.repeated(RichTextBox::MaxPlainParagraph); // 4 paragraphs
-    const QString letters(RichTextBox::MaxPlainParagraph * 2, u'x'); // 2
-    const QString emoji = QString(RichTextBox::MaxPlainParagraph - 1, u'x') + u"😀y"_s; // 2
+    using toolkit::PlainTextReader;
+    const QString words = u"mot "_s.repeated(PlainTextReader::MaxParagraph); // 4 paragraphs
+    const QString letters(PlainTextReader::MaxParagraph * 2, u'x'); // 2
+    const QString emoji = QString(PlainTextReader::MaxParagraph - 1, u'x') + u"😀y"_s; // 2
     struct Case {
         const char* name;
         QString text;
@@ -277,16 +277,76 @@ TEST(PlainTextTest, LinesBecomeParagraphsOfBoundedLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTextDocument document;
-        RichTextBox::setPlainText(c.text, document);
+        PlainTextReader::read(c.text, document);
         EXPECT_EQ(document.blockCount(), c.paragraphs);
         QString joined;
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
             const QString text = block.text().remove(QChar(0x200B)); // the builder's breaks
-            EXPECT_LE(text.size(), RichTextBox::MaxPlainParagraph);
+            EXPECT_LE(text.size(), PlainTextReader::MaxParagraph);
             joined += text;
         }
         EXPECT_EQ(joined, QString(c.text).remove(u'\r').remove(u'\n'));
     }
 }
+
+template <typename T> RtfLimits limitedTo(T RtfLimits::*bound, T value)
+{
+    RtfLimits limits;
+    limits.*bound = value;
+    return limits;
+}
+
+// One bound lowered for a small input: the text kept, and whether the notice follows it.
+struct Bound {
+    std::string name;
+    RtfLimits limits;
+    QByteArray body;
+    QString text;
+    bool truncated;
+};
+
+void PrintTo(const Bound& bound, std::ostream* os) { *os << bound.name; }
+
+class RtfBoundTest : public testing::TestWithParam<Bound> { };
+
+// Default glyph metrics: a 12-point line is 20 pixels tall and 9.6 pixels per character wide,
+// in a 200-pixel reference width. A paragraph that fits ends, and the notice starts a new one.
+// clang-format off
+const Bound kBounds[] = {
+    { "input_at_its_size", limitedTo(&RtfLimits::maxInputSize, qsizetype(14)), "abcdef", u"abcdef"_s, false },
+    { "input_over_its_size", limitedTo(&RtfLimits::maxInputSize, qsizetype(10)), "abcdef", u"abc"_s, true },
+    { "characters_at_the_bound", limitedTo(&RtfLimits::maxCharacters, qsizetype(5)), "ab\\line cd", u"ab\ncd"_s, false },
+    { "characters_over_the_bound", limitedTo(&RtfLimits::maxCharacters, qsizetype(5)), "abcdefgh", u"abcde"_s, true },
+    { "line_break_over_the_characters", limitedTo(&RtfLimits::maxCharacters, qsizetype(5)), "abcde\\line f", u"abcde"_s, true },
+    { "paragraphs_at_the_bound", limitedTo(&RtfLimits::maxParagraphs, 3), "a\\par b\\par c\\par d", u"a\nb\nc\nd"_s, false },
+    { "paragraphs_over_the_bound", limitedTo(&RtfLimits::maxParagraphs, 3), "a\\par b\\par c\\par d\\par e", u"a\nb\nc\nd"_s, true },
+    { "runs_at_the_bound", limitedTo(&RtfLimits::maxRuns, 3), "{\\b a}{\\i b}{\\ul c}", u"abc"_s, false },
+    { "runs_over_the_bound", limitedTo(&RtfLimits::maxRuns, 3), "{\\b a}{\\i b}{\\ul c}{\\b d}", u"abc"_s, true },
+    { "fonts_at_the_bound", limitedTo(&RtfLimits::maxFonts, 3), "a{\\fs20 b}{\\fs20 c}", u"abc"_s, false },
+    { "fonts_over_the_bound", limitedTo(&RtfLimits::maxFonts, 3), "a{\\fs20 b}{\\fs22 c}", u"ab"_s, true },
+    { "paragraphs_at_the_height", limitedTo(&RtfLimits::maxHeight, 60.0), "a\\par b\\par c", u"a\nb\nc"_s, false },
+    { "paragraph_over_the_height", limitedTo(&RtfLimits::maxHeight, 60.0), "a\\par b\\par c\\par d", u"a\nb\nc\n"_s, true },
+    { "line_breaks_at_the_height", limitedTo(&RtfLimits::maxHeight, 60.0), "a\\line b\\line c", u"a\nb\nc"_s, false },
+    { "line_break_over_the_height", limitedTo(&RtfLimits::maxHeight, 60.0), "a\\line b\\line c\\line d", u"a\nb\nc"_s, true },
+    { "wrapped_line_over_the_height", limitedTo(&RtfLimits::maxHeight, 20.0), "abcdefghijklmnopqrstuvwxyz", u"abcdefghijklmnopqrst"_s, true },
+    { "margins_narrow_the_lines", limitedTo(&RtfLimits::maxHeight, 20.0), "\\li1500 abcdefghijklmnop", u"abcdefghij"_s, true },
+    { "unbroken_run_cut", limitedTo(&RtfLimits::maxUnbrokenRun, 3), "abcdefg hijk", u"abc\u200bdef\u200bg hij\u200bk"_s, false },
+};
+// clang-format on
+
+TEST_P(RtfBoundTest, CutsTheDocumentAtTheBound)
+{
+    const Bound& bound = GetParam();
+    QTextDocument document;
+    const bool complete = RtfReader::read("{\\rtf1 " + bound.body + '}', document, bound.limits);
+    const QString notice = toolkit::RtfDocumentBuilder::truncationNotice();
+    EXPECT_EQ(document.toPlainText(), bound.truncated ? bound.text + u'\n' + notice : bound.text);
+    EXPECT_EQ(complete, !bound.truncated);
+    if (!bound.truncated)
+        expectWithinLimits(document, bound.limits);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, RtfBoundTest, testing::ValuesIn(kBounds),
+    [](const testing::TestParamInfo<Bound>& info) { return info.param.name; });
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "app/SettingsFile.h"
 
-#include "toolkit/Cp1252.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <QDir>
 #include <QDirIterator>

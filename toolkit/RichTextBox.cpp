@@ -1,16 +1,18 @@
 #include "toolkit/RichTextBox.h"
 
-#include "toolkit/Cp1252.h"
 #include "toolkit/RegularFile.h"
 #include "toolkit/RichTextView.h"
-#include "toolkit/RtfDocumentBuilder.h"
-#include "toolkit/RtfReader.h"
+#include "toolkit/codepage/Cp1252.h"
+#include "toolkit/rtf/PlainTextReader.h"
+#include "toolkit/rtf/RtfReader.h"
 
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QTextDocument>
 
 namespace toolkit {
+
+const qint64 RichTextBox::MaxFileSize = RtfReader::kMaxInputSize;
 
 RichTextBox::RichTextBox(QWidget* parent)
     : Control(new RichTextView(parent))
@@ -44,7 +46,7 @@ void RichTextBox::setContents(const QByteArray& bytes)
         QString text = utf8(bytes);
         if (utf8.hasError())
             text = Cp1252::decode(bytes);
-        setPlainText(text, *document);
+        PlainTextReader::read(text, *document);
     }
     // The view deletes the document it made itself as it takes the new one: ask who owns the
     // previous one before that.
@@ -53,37 +55,6 @@ void RichTextBox::setContents(const QByteArray& bytes)
     m_view->setDocument(document);
     if (ours)
         delete previous;
-}
-
-void RichTextBox::setPlainText(QStringView text, QTextDocument& document)
-{
-    // Through the same bounds as rich text: Qt alone lays a long line out in quadratic time.
-    // Qt also lays each paragraph out whole, so a long line becomes paragraphs of at most
-    // MaxPlainParagraph characters, ended after a blank where there is one.
-    RtfDocumentBuilder builder(document);
-    qsizetype start = 0;
-    while (start < text.size() && !builder.isFull()) {
-        qsizetype end = start;
-        while (end < text.size() && end - start < MaxPlainParagraph && text[end] != u'\n'
-            && text[end] != u'\r')
-            ++end;
-        qsizetype next = end;
-        if (end < text.size() && end - start == MaxPlainParagraph) {
-            const qsizetype blank = text.sliced(start, end - start).lastIndexOf(u' ');
-            if (blank > 0)
-                end = start + blank + 1;
-            else if (text[end - 1].isHighSurrogate())
-                --end; // never between the halves of a character
-            next = end;
-        } else if (end < text.size()) {
-            next = end + (text.sliced(end).startsWith(u"\r\n") ? 2 : 1);
-        }
-        builder.appendText(text.sliced(start, end - start));
-        if (end < text.size())
-            builder.endParagraph();
-        start = next;
-    }
-    builder.finish();
 }
 
 QString RichTextBox::plainText() const { return m_view->document()->toPlainText(); }

@@ -11,10 +11,9 @@ namespace toolkit {
 // A read-only rich text view with scroll bars; its text can be selected and copied.
 class RichTextBox final : public Control {
 public:
-    // Files larger than this are not read at all; nor is anything but a regular file.
-    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
-    // The longest paragraph that plain text becomes; a longer line is split.
-    static constexpr qsizetype MaxPlainParagraph = 2000;
+    // Files larger than this are not read at all, nor is anything but a regular file: the RTF
+    // reader's own input bound.
+    static const qint64 MaxFileSize;
 
     explicit RichTextBox(QWidget* parent);
 
@@ -28,9 +27,6 @@ public:
 
     QString plainText() const;
     const QTextDocument* document() const;
-
-    // Builds `document` from plain text, one paragraph a line, within the rich text's bounds.
-    static void setPlainText(QStringView text, QTextDocument& document);
 
 private:
     QTextBrowser* m_view;

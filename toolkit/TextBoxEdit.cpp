@@ -1,8 +1,8 @@
 #include "toolkit/TextBoxEdit.h"
 
-#include "toolkit/Cp1252.h"
 #include "toolkit/FormWindow.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <QKeyEvent>
 

@@ -4,7 +4,7 @@
 #include "app/RateText.h"
 #include "forms/main/FrmQuilmar.h"
 #include "resources/Pictures.h"
-#include "toolkit/Cp1252.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "toolkit/RtfLexer.h"
+#include "toolkit/rtf/RtfLexer.h"
 
 #include <algorithm>
 #include <limits>

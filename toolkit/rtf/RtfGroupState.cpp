@@ -1,4 +1,4 @@
-#include "toolkit/RtfGroupState.h"
+#include "toolkit/rtf/RtfGroupState.h"
 
 namespace toolkit {
 

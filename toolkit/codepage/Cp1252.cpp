@@ -1,4 +1,4 @@
-#include "toolkit/Cp1252.h"
+#include "toolkit/codepage/Cp1252.h"
 
 #include <array>
 

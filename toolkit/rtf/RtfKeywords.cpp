@@ -1,6 +1,6 @@
-#include "toolkit/RtfKeywords.h"
+#include "toolkit/rtf/RtfKeywords.h"
 
-#include "toolkit/RtfGroupState.h"
+#include "toolkit/rtf/RtfGroupState.h"
 
 #include <QFont>
 #include <algorithm>

@@ -1,20 +1,11 @@
-#include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/rtf/RtfDocumentBuilder.h"
 
 #include <QTextDocument>
 #include <QTextOption>
-#include <cmath>
 
 namespace toolkit {
 
 namespace {
-
-    constexpr double kPixelsPerPoint = 96.0 / 72.0;
-    // Generous glyph metrics, in ems, so that the estimate errs on the tall side.
-    constexpr double kCharWidthEm = 0.6;
-    constexpr double kLineHeightEm = 1.25;
-    constexpr double kMinLineHeight = 3.0; // Qt never lays a line out thinner, whatever the size
-    constexpr double kMinCharWidth = 1.0;
-    constexpr qreal kDefaultPointSize = 12.0;
 
     bool isBreakOpportunity(char16_t c)
     {
@@ -39,15 +30,11 @@ QString RtfDocumentBuilder::truncationNotice()
     return QStringLiteral("[Document tronqué : trop volumineux pour être affiché en entier.]");
 }
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document)
-    : RtfDocumentBuilder(document, Limits())
-{
-}
-
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document, const Limits& limits)
     : m_document(document)
     , m_limits(limits)
     , m_undoWasEnabled(document.isUndoRedoEnabled())
+    , m_height(limits.maxHeight, limits.referenceWidth)
 {
     // The reader builds a read-only document: an undo history would only cost time and memory.
     m_document.setUndoRedoEnabled(false);
@@ -78,20 +65,13 @@ void RtfDocumentBuilder::setCharFormat(const QTextCharFormat& format)
         else
             m_fonts.insert(font);
     }
-    qreal points = format.fontPointSize();
-    if (!(points > 0.0))
-        points = kDefaultPointSize;
-    const double pixels = points * kPixelsPerPoint;
-    m_charWidth = std::max(pixels * kCharWidthEm, kMinCharWidth);
-    m_lineHeight = std::max(pixels * kLineHeightEm, kMinLineHeight);
+    m_height.setPointSize(format.fontPointSize());
 }
 
 void RtfDocumentBuilder::setBlockFormat(const QTextBlockFormat& format)
 {
     m_blockFormat = format;
-    const double margins = std::max(0.0, format.leftMargin()) + std::max(0.0, format.rightMargin());
-    m_availableWidth = std::max(m_limits.referenceWidth - margins, 1.0);
-    m_paragraphSpacing = std::max(0.0, format.topMargin()) + std::max(0.0, format.bottomMargin());
+    m_height.setBlockFormat(format);
 }
 
 void RtfDocumentBuilder::setTabStopDistance(qreal pixels)
@@ -121,15 +101,8 @@ void RtfDocumentBuilder::appendSegment(QStringView text)
     startPendingParagraph();
 
     // How much of the text fits within the character and height budgets.
-    qsizetype allowed = std::min(text.size(), m_limits.maxCharacters - m_characters);
-    const double units = std::min(1.0, m_charWidth / m_availableWidth); // of a line, per character
-    const double lineHeight = std::max(m_lineMaxHeight, m_lineHeight);
-    const double budget
-        = m_limits.maxHeight - m_committedHeight - m_closedLinesHeight - m_paragraphSpacing;
-    const double maxLines = std::floor(budget / lineHeight);
-    const double room = maxLines >= 1.0 ? (maxLines - m_lineUnits) / units : 0.0;
-    if (room < double(allowed))
-        allowed = std::max<qsizetype>(0, qsizetype(room));
+    qsizetype allowed
+        = m_height.fitting(std::min(text.size(), m_limits.maxCharacters - m_characters));
     if (allowed < text.size()) {
         m_truncated = true;
         if (allowed > 0 && text[allowed - 1].isHighSurrogate())
@@ -166,8 +139,7 @@ void RtfDocumentBuilder::appendSegment(QStringView text)
         m_run.append(QChar(c));
     }
     m_characters += allowed;
-    m_lineUnits += double(allowed) * units;
-    m_lineMaxHeight = lineHeight;
+    m_height.addCharacters(allowed);
 }
 
 void RtfDocumentBuilder::appendLineBreak()
@@ -175,12 +147,7 @@ void RtfDocumentBuilder::appendLineBreak()
     if (m_truncated)
         return;
     startPendingParagraph();
-    const double closedLine
-        = std::max(1.0, std::ceil(m_lineUnits)) * std::max(m_lineMaxHeight, m_lineHeight);
-    // The new line must have room for at least one line of the current format.
-    if (m_committedHeight + m_closedLinesHeight + closedLine + m_lineHeight + m_paragraphSpacing
-            > m_limits.maxHeight
-        || m_characters >= m_limits.maxCharacters) {
+    if (m_height.lineBreakOverflows() || m_characters >= m_limits.maxCharacters) {
         m_truncated = true;
         return;
     }
@@ -190,9 +157,7 @@ void RtfDocumentBuilder::appendLineBreak()
     }
     m_run.append(QChar(QChar::LineSeparator));
     ++m_characters;
-    m_closedLinesHeight += closedLine;
-    m_lineUnits = 0.0;
-    m_lineMaxHeight = 0.0;
+    m_height.breakLine();
     m_unbroken = 0;
 }
 
@@ -200,16 +165,15 @@ void RtfDocumentBuilder::endParagraph()
 {
     if (m_truncated)
         return;
-    const double height = currentParagraphHeight();
-    if (m_paragraphs >= m_limits.maxParagraphs || m_committedHeight + height > m_limits.maxHeight) {
+    if (m_paragraphs >= m_limits.maxParagraphs || m_height.paragraphOverflows()) {
         m_truncated = true;
         return;
     }
     startPendingParagraph();
     flushRun();
     applyBlockFormat();
-    m_committedHeight += height;
-    resetParagraphEstimate();
+    m_height.endParagraph();
+    m_unbroken = 0;
     // The break itself waits for more content, so that a final \par adds no empty paragraph.
     m_paragraphPending = true;
     ++m_paragraphs;
@@ -257,21 +221,6 @@ void RtfDocumentBuilder::applyBlockFormat()
         return;
     m_cursor.setBlockFormat(m_blockFormat);
     m_appliedBlockFormat = m_blockFormat;
-}
-
-double RtfDocumentBuilder::currentParagraphHeight() const
-{
-    return m_closedLinesHeight
-        + std::max(1.0, std::ceil(m_lineUnits)) * std::max(m_lineMaxHeight, m_lineHeight)
-        + m_paragraphSpacing;
-}
-
-void RtfDocumentBuilder::resetParagraphEstimate()
-{
-    m_closedLinesHeight = 0.0;
-    m_lineUnits = 0.0;
-    m_lineMaxHeight = 0.0;
-    m_unbroken = 0;
 }
 
 } // namespace toolkit

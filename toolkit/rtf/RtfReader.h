@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/rtf/RtfLimits.h"
+
 #include <QByteArray>
 
 class QTextDocument;
@@ -10,12 +12,11 @@ namespace toolkit {
 // safe to read: the reader never recurses on the input's nesting and bounds what it builds.
 class RtfReader {
 public:
-    // Larger inputs are read only up to this size.
-    static constexpr qsizetype kMaxInputSize = 16 * 1024 * 1024;
+    static constexpr qsizetype kMaxInputSize = RtfLimits {}.maxInputSize;
 
     // Builds `document` (cleared first) from RTF bytes. Returns false when the document was cut
-    // short by the reader's bounds; a French notice paragraph is then appended at the end.
-    static bool read(const QByteArray& rtf, QTextDocument& document);
+    // short by the limits; a French notice paragraph is then appended at the end.
+    static bool read(const QByteArray& rtf, QTextDocument& document, const RtfLimits& limits = {});
 };
 
 } // namespace toolkit

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "toolkit/rtf/RtfHeightBudget.h"
+#include "toolkit/rtf/RtfLimits.h"
+
 #include <QSet>
 #include <QString>
 #include <QTextBlockFormat>
@@ -12,30 +15,15 @@ namespace toolkit {
 
 // Writes text into a QTextDocument in runs of one format, and refuses to build a document that
 // Qt's layout could not cope with: past any of the limits the document is cut short and a notice
-// paragraph says so. Qt lays out one unbroken word in quadratic time and stops finishing a
-// document a few million pixels tall, so both are bounded here, whatever the input.
+// paragraph says so.
 class RtfDocumentBuilder {
 public:
-    struct Limits {
-        qsizetype maxCharacters = 2'000'000;
-        int maxParagraphs = 50'000;
-        // Qt lays out each run and each distinct font on its own, and finds formats that differ
-        // only in their font families in linear time.
-        int maxRuns = 30'000;
-        int maxFonts = 256; // distinct families, sizes and styles
-        // Estimated with generous glyph metrics at a narrow reference width, so that the real
-        // height stays well below where Qt's layout stops finishing at any usual width.
-        double maxHeight = 4'000'000.0;
-        double referenceWidth = 200.0;
-        // Longer runs without a break opportunity get a zero-width space.
-        int maxUnbrokenRun = 1000;
-    };
+    using Limits = RtfLimits;
 
     static QString truncationNotice();
 
     // Clears `document` and starts writing at its beginning.
-    explicit RtfDocumentBuilder(QTextDocument& document);
-    RtfDocumentBuilder(QTextDocument& document, const Limits& limits);
+    explicit RtfDocumentBuilder(QTextDocument& document, const Limits& limits = {});
     ~RtfDocumentBuilder();
     RtfDocumentBuilder(const RtfDocumentBuilder&) = delete;
     RtfDocumentBuilder& operator=(const RtfDocumentBuilder&) = delete;
@@ -64,8 +52,6 @@ private:
     void startPendingParagraph();
     void flushRun();
     void applyBlockFormat();
-    double currentParagraphHeight() const;
-    void resetParagraphEstimate();
 
     QTextDocument& m_document;
     Limits m_limits;
@@ -86,15 +72,7 @@ private:
     int m_unbroken = 0;
     QSet<QString> m_fonts;
 
-    // Height estimate, in pixels.
-    double m_charWidth = 0.0; // of the current format
-    double m_lineHeight = 0.0; // of the current format
-    double m_availableWidth = 0.0; // reference width less the paragraph's margins
-    double m_paragraphSpacing = 0.0;
-    double m_committedHeight = 0.0; // finished paragraphs
-    double m_closedLinesHeight = 0.0; // lines of the current paragraph ended by a line break
-    double m_lineUnits = 0.0; // fraction of a line filled so far in the current line
-    double m_lineMaxHeight = 0.0; // tallest text in the current line
+    RtfHeightBudget m_height;
 };
 
 } // namespace toolkit

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+
+class QTextDocument;
+
+namespace toolkit {
+
+// Plain text shown as a document, within the same bounds as rich text: Qt alone lays a long
+// line out in quadratic time.
+class PlainTextReader {
+public:
+    // The longest paragraph that plain text becomes; a longer line is split.
+    static constexpr qsizetype MaxParagraph = 2000;
+
+    // Builds `document`, one paragraph a line.
+    static void read(QStringView text, QTextDocument& document);
+};
+
+} // namespace toolkit

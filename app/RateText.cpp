@@ -1,5 +1,7 @@
 #include "app/RateText.h"
 
+#include "conversion/DecimalText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -75,33 +77,9 @@ double RateText::parseFieldText(const QString& text)
     qsizetype at = 0;
     while (at < text.size() && text[at] == u' ')
         ++at;
-
-    std::string run;
-    bool hasPoint = false;
-    bool hasDigit = false;
-    bool wholePartNonZero = false;
-    for (; at < text.size(); ++at) {
-        const char16_t ch = text[at].unicode();
-        if (ch >= u'0' && ch <= u'9') {
-            hasDigit = true;
-            wholePartNonZero = wholePartNonZero || (!hasPoint && ch != u'0');
-            run += static_cast<char>(ch);
-        } else if ((ch == u'.' || ch == u',') && !hasPoint) {
-            hasPoint = true;
-            run += '.';
-        } else {
-            break;
-        }
-    }
-    if (!hasDigit)
-        return 0.0;
-
-    double value = 0.0;
-    const auto [end, error]
-        = std::from_chars(run.data(), run.data() + run.size(), value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range) {
-        // A whole part of 1 or more can only overflow; anything else can only underflow.
-        return wholePartNonZero ? std::numeric_limits<double>::max() : 0.0;
-    }
-    return value;
+    const conversion::DigitRun run = conversion::ReadDigitRun(
+        QStringView(text).sliced(at), conversion::RunSeparator::CommaOrPeriod);
+    if (run.outcome == conversion::DigitRun::Outcome::TooLarge)
+        return std::numeric_limits<double>::max();
+    return run.value; // 0 when there is no number
 }

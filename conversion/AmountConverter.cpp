@@ -1,7 +1,9 @@
 #include "conversion/AmountConverter.h"
 
 #include "conversion/AmountText.h"
+#include "conversion/DecimalText.h"
 #include "toolkit/Clipboard.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/MessageBox.h"
 
 #include <optional>
@@ -13,12 +15,6 @@ namespace {
     constexpr std::uint8_t Idle = 0;
     constexpr std::uint8_t Euro = 1;
     constexpr std::uint8_t Franc = 2;
-
-    constexpr std::int16_t KeyBackspace = 8;
-    constexpr std::int16_t KeyCopy = 3; // Ctrl+C
-    constexpr std::int16_t KeyPaste = 22; // Ctrl+V
-    constexpr std::int16_t KeyComma = 44;
-    constexpr std::int16_t KeyPeriod = 46;
 
 } // namespace
 
@@ -51,27 +47,20 @@ void AmountConverter::CopyAmount(const toolkit::TextField& field)
 
 void AmountConverter::PasteAmount(toolkit::TextField& field)
 {
-    field.setText(FilterAmountText(toolkit::Clipboard::current().getText()));
+    field.setText(CleanDecimalText(toolkit::Clipboard::current().getText()));
 }
 
 void AmountConverter::keyPress(toolkit::TextField& field, std::int16_t& code)
 {
-    if (code == KeyPaste) {
+    if (code == toolkit::KeyCode::Paste) {
         PasteAmount(field);
         code = 0; // the field's own paste would insert the raw text as well
     }
-    if (code == KeyCopy) {
+    if (code == toolkit::KeyCode::Copy) {
         CopyAmount(field);
         code = 0;
     }
-    if (code == KeyPeriod)
-        code = KeyComma;
-    // The whole text counts, not the selection: a "," typed over the only "," is dropped too.
-    if (code == KeyComma && field.text().contains(DecimalSeparator))
-        code = 0;
-    const bool digit = code >= '0' && code <= '9';
-    if (!digit && code != KeyComma && code != KeyBackspace)
-        code = 0;
+    FilterDecimalKeystroke(code, field.text());
 }
 
 toolkit::TextField& AmountConverter::field(std::uint8_t number) const
@@ -87,7 +76,7 @@ void AmountConverter::handleChange(std::uint8_t own)
 
     // Cleaning runs even while the other field writes into this one: a negative rate makes it
     // write a sign, which goes here.
-    self.setText(FilterAmountText(self.text()));
+    self.setText(CleanDecimalText(self.text()));
     if (m_state.ConversionSource == other)
         return; // the other field's conversion is writing this one; never convert back
     m_state.ConversionSource = own;

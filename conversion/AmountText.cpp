@@ -1,16 +1,11 @@
 #include "conversion/AmountText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <string>
-#include <system_error>
 
 namespace conversion {
 
 namespace {
-
-    bool isDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
 
     constexpr std::uint64_t powerOfTen(int exponent)
     {
@@ -41,23 +36,6 @@ namespace {
 QStringView DisplayPattern(unsigned decimalsIndex)
 {
     return DisplayPatterns[std::min<std::size_t>(decimalsIndex, DisplayPatterns.size() - 1)];
-}
-
-QString FilterAmountText(QStringView text)
-{
-    QString result;
-    result.reserve(text.size());
-    bool separatorSeen = false;
-    for (const QChar ch : text) {
-        const char16_t code = ch.unicode() == u'.' ? u',' : ch.unicode();
-        if (isDigit(code)) {
-            result.append(QChar(code));
-        } else if (code == u',' && !separatorSeen) {
-            separatorSeen = true;
-            result.append(DecimalSeparator);
-        }
-    }
-    return result;
 }
 
 QString FormatWithPattern(std::int64_t amount, QStringView pattern)
@@ -98,40 +76,10 @@ QString FormatWithPattern(std::int64_t amount, QStringView pattern)
 
 std::optional<double> ReadAmount(QStringView text)
 {
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(text.size()) + 1);
-    bool separatorSeen = false;
-    bool anyDigit = false;
-    bool wholePartNonZero = false;
-    for (const QChar ch : text) {
-        const char16_t code = ch.unicode();
-        if (isDigit(code)) {
-            anyDigit = true;
-            wholePartNonZero = wholePartNonZero || (!separatorSeen && code != u'0');
-            ascii.push_back(static_cast<char>(code));
-        } else if (code == DecimalSeparator && !separatorSeen) {
-            separatorSeen = true;
-            ascii.push_back('.');
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!anyDigit)
+    const DigitRun run = ReadDigitRun(text, RunSeparator::Comma);
+    if (run.length != text.size() || run.outcome != DigitRun::Outcome::Number)
         return std::nullopt;
-    if (ascii.front() == '.')
-        ascii.insert(ascii.begin(), '0');
-    if (ascii.back() == '.')
-        ascii.pop_back();
-
-    double value = 0.0;
-    const char* const end = ascii.data() + ascii.size();
-    const auto [stop, error] = std::from_chars(ascii.data(), end, value, std::chars_format::fixed);
-    if (error == std::errc::result_out_of_range)
-        // Out of range below 1 is an underflow: the value is closer to 0 than any double.
-        return wholePartNonZero ? std::nullopt : std::optional<double>(0.0);
-    if (error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
+    return run.value;
 }
 
 std::optional<std::int64_t> ToFixedPoint(double value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/DecimalText.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -7,11 +9,9 @@
 #include <optional>
 
 // The texts of the two amount fields: what may stand in them, how they are read as numbers and
-// how a converted amount is written back. Amounts always use "," as the decimal separator,
-// whatever the user's locale, so that reading and writing agree with the filters.
+// how a converted amount is written back. Amounts always use DecimalSeparator, whatever the
+// user's locale, so that reading and writing agree with the filters.
 namespace conversion {
-
-inline constexpr QChar DecimalSeparator = u',';
 
 // Fixed-point amounts are counts of ten-thousandths.
 inline constexpr std::int64_t FixedPointScale = 10000;
@@ -23,9 +23,6 @@ inline constexpr std::array<QStringView, 5> DisplayPatterns
 
 // The pattern for a DecimalsIndex; an index beyond the table takes the last pattern.
 QStringView DisplayPattern(unsigned decimalsIndex);
-
-// Keeps the digits 0 to 9 and the first separator; "." counts as ",", everything else goes.
-QString FilterAmountText(QStringView text);
 
 // Writes a fixed-point amount by a display pattern: rounded half away from zero to the
 // pattern's places, no leading zero, the separator whenever the pattern has one, no trailing

@@ -21,7 +21,7 @@ TEST(AmountText, FilterKeepsDigitsAndTheFirstSeparator)
         { u",,5,"_s, u",5"_s }, { u"-12 345 €\t+1e5 inf\r\n\u00a06"_s, u"12345156"_s },
         { u"\u0661\uff13\u00b2\U0001D7CE4"_s, u"4"_s } };
     for (const auto& [in, out] : cases)
-        EXPECT_EQ(FilterAmountText(in), out) << in.toStdString();
+        EXPECT_EQ(CleanDecimalText(in), out) << in.toStdString();
 }
 
 // Half away from zero at each number of places; the carry reaches the whole part.

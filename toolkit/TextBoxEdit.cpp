@@ -1,6 +1,7 @@
 #include "toolkit/TextBoxEdit.h"
 
 #include "toolkit/FormWindow.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/codepage/Cp1252.h"
 
@@ -9,15 +10,10 @@
 namespace toolkit {
 
 namespace {
-    constexpr std::int16_t Backspace = 8;
-    constexpr std::int16_t Enter = 13;
-    constexpr std::int16_t Escape = 27;
-    constexpr std::int16_t QuestionMark = 63;
-
     std::int16_t codeOf(QChar ch)
     {
         const int code = Cp1252::fromUnicode(ch);
-        return std::int16_t(code < 0 ? QuestionMark : code);
+        return std::int16_t(code < 0 ? KeyCode::QuestionMark : code);
     }
 }
 
@@ -36,15 +32,15 @@ std::optional<std::int16_t> TextBoxEdit::keystrokeCode(const QKeyEvent& event)
     const auto modifiers = event.modifiers();
     if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A
         && key <= Qt::Key_Z)
-        return std::int16_t(key - Qt::Key_A + 1);
+        return KeyCode::control(static_cast<char>(key)); // Qt::Key_A is 'A'
     switch (key) {
     case Qt::Key_Backspace:
-        return Backspace;
+        return KeyCode::Backspace;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return Enter;
+        return KeyCode::Enter;
     case Qt::Key_Escape:
-        return Escape;
+        return KeyCode::Escape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
@@ -94,7 +90,7 @@ void TextBoxEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     const QString text = event->text();
-    if (*code >= 32 && text.size() > 1) {
+    if (*code >= KeyCode::Space && text.size() > 1) {
         // A key that types several characters at once: each one is a keystroke of its own.
         QString accepted;
         for (QChar ch : text) {
@@ -112,7 +108,7 @@ void TextBoxEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (result == *code && !(result == QuestionMark && text != QStringLiteral("?"))) {
+    if (result == *code && !(result == KeyCode::QuestionMark && text != QStringLiteral("?"))) {
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -122,12 +118,12 @@ void TextBoxEdit::keyPressEvent(QKeyEvent* event)
 
 void TextBoxEdit::typeReplacement(std::int16_t code)
 {
-    if (code == Backspace) {
+    if (code == KeyCode::Backspace) {
         QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
         QLineEdit::keyPressEvent(&backspace);
         return;
     }
-    if (code < 32 || code > 255)
+    if (code < KeyCode::Space || code > 255)
         return; // control codes other than backspace type nothing
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
         QString(Cp1252::toUnicode(static_cast<unsigned char>(code))));
@@ -150,7 +146,7 @@ void TextBoxEdit::inputMethodEvent(QInputMethodEvent* event)
             continue;
         if (result == code)
             accepted.append(ch);
-        else if (result >= 32 && result <= 255)
+        else if (result >= KeyCode::Space && result <= 255)
             accepted.append(Cp1252::toUnicode(static_cast<unsigned char>(result)));
     }
     QInputMethodEvent filtered(event->preeditString(), event->attributes());

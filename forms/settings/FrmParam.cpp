@@ -2,8 +2,11 @@
 
 #include "app/EuroProgramme.h"
 #include "app/RateText.h"
+#include "app/SettingsRecord.h"
+#include "conversion/DecimalText.h"
 #include "forms/main/FrmQuilmar.h"
 #include "resources/Pictures.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/codepage/Cp1252.h"
 
 #include <algorithm>
@@ -12,11 +15,7 @@ toolkit::FormSlot<FrmParam> frmParam;
 
 namespace {
 
-constexpr std::int16_t Backspace = 8;
-constexpr std::int16_t Space = 32;
-constexpr std::int16_t DoubleQuote = 34;
-constexpr std::int16_t Comma = 44;
-constexpr std::int16_t Period = 46;
+namespace KeyCode = toolkit::KeyCode;
 
 toolkit::FormDesign design()
 {
@@ -30,8 +29,6 @@ toolkit::FormDesign design()
     form.icon = Pictures::quilmar();
     return form;
 }
-
-bool isDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
 
 // Spaces only: a name keeps any other blank the user typed.
 QString withoutSurroundingSpaces(const QString& text)
@@ -83,20 +80,16 @@ FrmParam::FrmParam()
         Text2[i].setGeometry(960, 600, 375, 285);
         Text2[i].setMaxLength(1);
     }
-    Text1[0].setText(QStringLiteral("Euros"));
-    Text1[1].setText(QStringLiteral("Francs"));
-    Text2[0].setText(QStringLiteral("E"));
-    Text2[1].setText(QStringLiteral("F"));
     Label3.setGeometry(120, 2780, 2775, 255);
     Text3.setGeometry(2880, 2750, 1215, 285);
     Text3.setAlignment(toolkit::TextBox::Alignment::Right);
-    Text3.setText(QStringLiteral("6.55957"));
     Label4.setGeometry(120, 3290, 2295, 255);
     Combo1.setGeometry(2400, 3240, 1695, 315);
     Check1.setGeometry(120, 3700, 2055, 375);
     CommandDefaut.setGeometry(240, 4440, 735, 255);
     CommandOK.setGeometry(1560, 4320, 1095, 375);
     CommandAnnul.setGeometry(2880, 4320, 1095, 375);
+    showSettings(SettingsRecord::defaults());
 
     setTabOrder({ &Text1[0], &Text2[0], &Text1[1], &Text2[1], &Text3, &Combo1, &Check1,
         &CommandDefaut, &CommandOK, &CommandAnnul });
@@ -157,18 +150,18 @@ void FrmParam::onLoad()
 
 void FrmParam::Text1KeyPress(std::int16_t& code)
 {
-    if (code == DoubleQuote)
+    if (code == KeyCode::DoubleQuote)
         code = 0;
 }
 
 void FrmParam::Text2KeyPress(int index, std::int16_t& code)
 {
-    if (code == DoubleQuote) {
+    if (code == KeyCode::DoubleQuote) {
         code = 0;
         return;
     }
-    if (code == Backspace)
-        code = Space;
+    if (code == KeyCode::Backspace)
+        code = KeyCode::Space;
     if (code >= 17) {
         // Each typed character replaces the one-character symbol; the keystroke itself then
         // finds the field full.
@@ -181,13 +174,7 @@ void FrmParam::Text2KeyPress(int index, std::int16_t& code)
 
 void FrmParam::Text3KeyPress(std::int16_t& code)
 {
-    if (code == Period)
-        code = Comma;
-    if (code == Comma && Text3.text().contains(u','))
-        code = 0;
-    const bool digit = code >= '0' && code <= '9';
-    if (!digit && code != Comma && code != Backspace)
-        code = 0;
+    conversion::FilterDecimalKeystroke(code, Text3.text());
 }
 
 void FrmParam::Text3Change()
@@ -195,30 +182,15 @@ void FrmParam::Text3Change()
     if (m_rateBusy)
         return;
     const QString text = Text3.text();
-    const int caret = Text3.cursorPosition();
-    QString cleaned;
-    int cleanedCaret = 0;
-    int commas = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        QChar ch = text.at(at);
-        if (ch == u'.')
-            ch = u',';
-        bool kept = isDigit(ch);
-        if (ch == u',')
-            kept = ++commas == 1;
-        if (kept) {
-            cleaned.append(ch);
-            if (at < caret)
-                ++cleanedCaret;
-        }
-    }
+    qsizetype caret = Text3.cursorPosition();
+    const QString cleaned = conversion::CleanDecimalText(text, caret);
     if (cleaned == text)
         return; // nothing to write back: caret and selection stay where the user left them
     m_rateBusy = true;
     Text3.setText(cleaned);
     m_rateBusy = false;
     // After a paste in the middle, typing goes on after what was kept of the pasted text.
-    Text3.setCursorPosition(cleanedCaret);
+    Text3.setCursorPosition(int(caret));
 }
 
 void FrmParam::CommandOKClick()
@@ -238,15 +210,17 @@ void FrmParam::CommandOKClick()
     frmParam.unload();
 }
 
-void FrmParam::CommandDefautClick()
+void FrmParam::CommandDefautClick() { showSettings(SettingsRecord::defaults()); }
+
+void FrmParam::showSettings(const SettingsRecord& settings)
 {
-    Text1[0].setText(QStringLiteral("Euros"));
-    Text1[1].setText(QStringLiteral("Francs"));
-    Text2[0].setText(QStringLiteral("E"));
-    Text2[1].setText(QStringLiteral("F"));
-    Text3.setText(QStringLiteral("6,55957"));
-    Check1.setValue(1);
-    Combo1.setListIndex(3);
+    for (std::size_t i = 0; i < 2; ++i) {
+        Text1[i].setText(settings.CurrencyName[i]);
+        Text2[i].setText(settings.CurrencySymbol[i]);
+    }
+    Text3.setText(RateText::fieldText(settings.ConversionRate));
+    Check1.setValue(settings.ShowToolTips);
+    Combo1.setListIndex(settings.DecimalsIndex);
 }
 
 void FrmParam::CommandAnnulClick() { frmParam.unload(); }

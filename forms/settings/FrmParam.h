@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+struct SettingsRecord;
+
 // The settings dialog: the name and symbol of each currency, the rate, the decimals shown and
 // the tooltips. It edits its own fields only; "OK" stores them in the settings.
 class FrmParam final : public toolkit::Form {
@@ -44,6 +46,8 @@ private:
     void CommandOKClick();
     void CommandDefautClick();
     void CommandAnnulClick();
+    // Fills the fields as the record holds its settings.
+    void showSettings(const SettingsRecord& settings);
 
     bool m_rateBusy = false;
 };

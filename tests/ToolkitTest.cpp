@@ -200,6 +200,14 @@ TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
     EXPECT_EQ(resizes(), shown + 2) << "for sizes set while shown, and for minimising";
 }
 
+TEST_F(ToolkitTest, ShowingAMinimisedFormBringsItBack)
+{
+    probe->show();
+    probe->setWindowState(1);
+    probe->show();
+    EXPECT_EQ(probe->windowState(), 0);
+}
+
 TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
 {
     // The designed client area within the assumed frame, its controls in pixels.

@@ -476,6 +476,9 @@ void Form::addShortcut(const QKeySequence& key, std::function<void()> action)
 void Form::show()
 {
     if (m_window->isVisible()) {
+        // Activating a minimised window is put off until it is back: ask for it back first.
+        if (m_window->windowState() & Qt::WindowMinimized)
+            m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
         m_window->raise();
         m_window->activateWindow();
         return;

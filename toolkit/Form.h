@@ -56,7 +56,8 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Shows the form, modeless and without owner; a shown form comes to the front.
+    // Shows the form, modeless and without owner; a shown form comes to the front, out of the
+    // task bar if it was minimised.
     void show();
     // Closes the form the normal way; its slot creates it afresh at the next use.
     void unload();

@@ -662,6 +662,8 @@ TEST_P(WindowManager, SettingsDialogOffersNoMaximiseOrMinimiseAndStaysAsItIs)
     const QRect shown = settledGeometry(dialog);
     EXPECT_FALSE(has(dialog, "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_MAXIMIZE_HORZ")
         || has(dialog, "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_MAXIMIZE_VERT"));
+    // Openbox offers minimise to every dialog, owned or not, whatever its hints say: the
+    // program's part is to ask for none.
     const auto motif = property(dialog, "_MOTIF_WM_HINTS");
     ASSERT_GE(motif.size(), 2U);
     EXPECT_TRUE((motif[0] & MotifFunctions) && !(motif[1] & (Minimise | Maximise)))
@@ -669,6 +671,16 @@ TEST_P(WindowManager, SettingsDialogOffersNoMaximiseOrMinimiseAndStaysAsItIs)
     ASSERT_TRUE(requestMaximised(dialog, true) && handled(dialog));
     EXPECT_FALSE(maximised(dialog));
     EXPECT_EQ(outerGeometry(dialog), shown);
+    // Minimised all the same, it comes back through its button.
+    constexpr unsigned long Normal = 1, Iconic = 3;
+    const auto wmState = [&] {
+        const auto items = property(dialog, "WM_STATE");
+        return items.empty() ? 0 : items.front();
+    };
+    ASSERT_TRUE(xdotool(u"windowminimize "_s + dialog));
+    ASSERT_TRUE(waitUntil([&] { return wmState() == Iconic; }));
+    ASSERT_TRUE(click(Settings));
+    EXPECT_TRUE(waitUntil([&] { return wmState() == Normal; })) << "still minimised";
     ASSERT_TRUE(closeProgram());
 }
 

@@ -1,13 +1,12 @@
 #include "conversion/AmountText.h"
 
+#include "tests/support/Text.h"
+
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <ostream>
 #include <tuple>
 #include <utility>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "toolkit/RtfReader.h"
 
+#include "tests/support/Text.h"
 #include "toolkit/RichTextBox.h"
 #include "toolkit/RtfDocumentBuilder.h"
 
@@ -13,8 +14,6 @@
 
 using toolkit::RtfReader;
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

@@ -18,7 +18,6 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -93,16 +92,29 @@ TEST_F(HelpWindowTest, EachOpeningAfterAClosingLoadsTheHelpAgainAndCentresTheWin
 TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
 {
     // The window's width and height (0: left as they are) set after its state (1: minimised).
-    const std::tuple<float, float, int> cases[] = { { 0, 0, 0 }, { 3000, 2000, 0 },
-        { 12000, 9000, 0 }, { 0, 0, 2 }, { 0, 0, 1 }, { 5000, 4000, 1 }, { 0, 0, 0 } };
+    struct Case {
+        const char* name;
+        float width, height;
+        int state;
+    };
+    const Case cases[] = {
+        { "AsOpened", 0, 0, 0 },
+        { "Smaller", 3000, 2000, 0 },
+        { "Larger", 12000, 9000, 0 },
+        { "Maximised", 0, 0, 2 },
+        { "Minimised", 0, 0, 1 },
+        { "ResizedWhileMinimised", 5000, 4000, 1 },
+        { "Restored", 0, 0, 0 },
+    };
     FrmAide& help = open();
     const QWidget* box = help.RichTextBox1.widget();
-    for (const auto& [width, height, state] : cases) {
+    for (const auto& [name, width, height, state] : cases) {
+        SCOPED_TRACE(name);
         const QRect before = box->geometry();
         help.setWindowState(state);
         help.setWidth(width > 0 ? width : help.width());
         help.setHeight(height > 0 ? height : help.height());
-        EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect()) << width;
+        EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect());
     }
 }
 

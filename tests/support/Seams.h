@@ -3,9 +3,9 @@
 #include "toolkit/Clipboard.h"
 #include "toolkit/MessageBox.h"
 
-#include <clocale>
 #include <functional>
 #include <string>
+#include <utility>
 
 // Each guard puts a fake in a toolkit seam for its scope and the real one back after it, so that
 // a failing assertion cannot leave a later test on a fake.

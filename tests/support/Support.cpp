@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTest>
+#include <clocale>
 
 using namespace Qt::StringLiterals;
 

@@ -1,5 +1,7 @@
 #include "conversion/AmountConverter.h"
 
+#include "tests/support/Seams.h"
+#include "tests/support/Text.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/MemoryClipboard.h"
 #include "toolkit/MemoryTextField.h"
@@ -8,14 +10,10 @@
 #include <QLocale>
 #include <QStringList>
 #include <array>
-#include <clocale>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <tuple>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 
@@ -35,25 +33,24 @@ struct Rig {
     MemoryClipboard clipboard;
     QStringList log;
     AmountConverter converter { field[E], field[F], settings };
+    ClipboardFake clipboardInstalled { clipboard };
+    MessageBoxAnswerer answerer { [this](const MessageBox::Request& m) {
+        EXPECT_EQ(m.title + u'|' + m.text + u'|' + QString::number(m.style),
+            u"Erreur !|Dépassement du nombre de\ncaractères maximum.|64"_s);
+        log = QStringList { u"!"_s };
+    } };
 
     explicit Rig(double rate = R, int decimalsIndex = 3, const QString& good = {})
         : settings { {}, {}, 1, rate, static_cast<std::uint8_t>(decimalsIndex) }
     {
         for (const QString& goodText : good.split(u'|')) // before the log starts
             field[E].setText(goodText);
-        Clipboard::install(&clipboard);
-        MessageBox::setAnswerer([this](const MessageBox::Request& m) {
-            EXPECT_EQ(m.title + u'|' + m.text + u'|' + QString::number(m.style),
-                u"Erreur !|Dépassement du nombre de\ncaractères maximum.|64"_s);
-            log = QStringList { u"!"_s };
-        });
         for (const Field f : { E, F })
             field[f].onChange = [this, f, handling = field[f].onChange] {
                 log << u"%1:%2@%3"_s.arg(u"EF"_s.mid(f, 1), text(f)).arg(state().ConversionSource);
                 handling();
             };
     }
-    ~Rig() { Clipboard::install(nullptr), MessageBox::setAnswerer({}); }
 
     QString text(int f) const { return field[f].text(); }
     const AmountConverter::State& state() const { return converter.state(); }
@@ -67,39 +64,64 @@ struct Rig {
     std::int16_t key(Field f, std::int16_t code) { return (converter.*keyPress[f])(code), code; }
 };
 
-// An amount set in a field stays as set and shows converted in the other one, with ","
-// whatever the C library's and Qt's locales say. At index 0, "0,3" shows "2", although "2" would
-// convert back to nothing; index 9, beyond the table, shows four places. A negative rate: the
-// other field's cleaning drops the sign, and a leading separator stays.
-TEST(AmountConverter, AmountsConvertUnderEveryLocale)
+// An amount set in a field stays as set and shows converted in the other one, with "," whatever
+// the C library's and Qt's locales say. At index 0, "0,3" shows "2", although "2" would convert
+// back to nothing; index 9, beyond the table, shows four places. A negative rate: the other
+// field's cleaning drops the sign, and a leading separator stays.
+class AmountConverterUnderLocale : public ::testing::TestWithParam<const char*> { };
+
+TEST_P(AmountConverterUnderLocale, AmountsConvert)
 {
-    using Row = std::tuple<Field, double, int, QString, QString, std::int64_t>;
-    const Row rows[] = { { E, R, 3, u"1"_s, u"6,56"_s, 65596 },
-        { E, R, 4, u"1"_s, u"6,5596"_s, 65596 }, { E, R, 0, u"1"_s, u"7"_s, 65596 },
-        { E, R, 9, u"1"_s, u"6,5596"_s, 65596 }, { E, R, 2, u"12"_s, u"78,71"_s, 787148 },
-        { E, R, 3, u"12,"_s, u"78,715"_s, 787148 }, { E, R, 2, u"0,5"_s, u"3,28"_s, 32798 },
-        { E, R, 3, u"007"_s, u"45,917"_s, 459170 }, { E, R, 3, u"0"_s, u"0"_s, 0 },
-        { E, R, 0, u"0"_s, u""_s, 0 }, { E, R, 0, u"0,01"_s, u""_s, 656 },
-        { E, R, 2, u"0,01"_s, u"0,07"_s, 656 }, { E, R, 1, u"1000"_s, u"6559,6"_s, 65595700 },
-        { E, R, 0, u"0,3"_s, u"2"_s, 19679 }, { F, R, 3, u"100"_s, u"15,245"_s, 152449 },
-        { F, R, 4, u"100"_s, u"15,2449"_s, 152449 }, { F, R, 3, u"6,55957"_s, u"1"_s, 10000 },
-        { F, R, 3, u"0,5"_s, u"0,076"_s, 762 }, { E, 0.0, 3, u"12"_s, u"0"_s, 0 },
-        { E, 0.0, 0, u"12"_s, u""_s, 0 }, { E, -R, 3, u"1"_s, u"6,56"_s, -65596 },
-        { E, -R, 3, u"0,05"_s, u",328"_s, -3280 }, { E, -R, 0, u"0,01"_s, u""_s, -656 },
-        { F, R, 4, u"6000000000000000"_s, u"914694103424462,2336"_s, 9146941034244622336 } };
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    for (const char* name : { "C", "en_US.UTF-8", "fr_FR.UTF-8" })
-        for (const auto& [f, rate, index, amount, shown, converted] : rows) {
-            if (!std::setlocale(LC_ALL, name))
-                break; // not installed here
-            QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-            Rig rig(rate, index);
-            rig.field[f].setText(amount);
-            EXPECT_EQ(rig.out(f), std::tuple(amount, shown, converted, true)) << name << index;
-        }
-    std::setlocale(LC_ALL, previous.c_str());
-    QLocale::setDefault(QLocale::c());
+    struct Row {
+        const char* name;
+        Field f;
+        double rate;
+        int index;
+        QString amount, shown;
+        std::int64_t converted;
+    };
+    // clang-format off
+    const Row rows[] = {
+        { "OneEuro", E, R, 3, u"1"_s, u"6,56"_s, 65596 },
+        { "OneEuroFourPlaces", E, R, 4, u"1"_s, u"6,5596"_s, 65596 },
+        { "OneEuroNoPlaces", E, R, 0, u"1"_s, u"7"_s, 65596 },
+        { "IndexBeyondTheTableShowsFourPlaces", E, R, 9, u"1"_s, u"6,5596"_s, 65596 },
+        { "TwelveEurosTwoPlaces", E, R, 2, u"12"_s, u"78,71"_s, 787148 },
+        { "TrailingSeparatorStays", E, R, 3, u"12,"_s, u"78,715"_s, 787148 },
+        { "HalfAEuro", E, R, 2, u"0,5"_s, u"3,28"_s, 32798 },
+        { "LeadingZerosStay", E, R, 3, u"007"_s, u"45,917"_s, 459170 },
+        { "ZeroShowsZero", E, R, 3, u"0"_s, u"0"_s, 0 },
+        { "ZeroWithoutPlacesShowsNothing", E, R, 0, u"0"_s, u""_s, 0 },
+        { "CentWithoutPlacesShowsNothing", E, R, 0, u"0,01"_s, u""_s, 656 },
+        { "CentTwoPlaces", E, R, 2, u"0,01"_s, u"0,07"_s, 656 },
+        { "ThousandOnePlace", E, R, 1, u"1000"_s, u"6559,6"_s, 65595700 },
+        { "RoundedAlthoughItConvertsBackToNothing", E, R, 0, u"0,3"_s, u"2"_s, 19679 },
+        { "HundredFrancs", F, R, 3, u"100"_s, u"15,245"_s, 152449 },
+        { "HundredFrancsFourPlaces", F, R, 4, u"100"_s, u"15,2449"_s, 152449 },
+        { "TheRateInFrancsIsOneEuro", F, R, 3, u"6,55957"_s, u"1"_s, 10000 },
+        { "HalfAFranc", F, R, 3, u"0,5"_s, u"0,076"_s, 762 },
+        { "ZeroRateShowsZero", E, 0.0, 3, u"12"_s, u"0"_s, 0 },
+        { "ZeroRateNoPlacesShowsNothing", E, 0.0, 0, u"12"_s, u""_s, 0 },
+        { "NegativeRateLosesItsSign", E, -R, 3, u"1"_s, u"6,56"_s, -65596 },
+        { "NegativeRateKeepsALeadingSeparator", E, -R, 3, u"0,05"_s, u",328"_s, -3280 },
+        { "NegativeRateCentNoPlaces", E, -R, 0, u"0,01"_s, u""_s, -656 },
+        { "SixteenDigitsOfFrancs", F, R, 4, u"6000000000000000"_s, u"914694103424462,2336"_s, 9146941034244622336 },
+    };
+    // clang-format on
+    const LocaleSet locale(GetParam());
+    if (!locale.installed())
+        GTEST_SKIP() << GetParam() << " is not installed here";
+    for (const auto& [name, f, rate, index, amount, shown, converted] : rows) {
+        Rig rig(rate, index);
+        rig.field[f].setText(amount);
+        EXPECT_EQ(rig.out(f), std::tuple(amount, shown, converted, true)) << name;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, AmountConverterUnderLocale,
+    ::testing::Values("C", "en_US.UTF-8", "fr_FR.UTF-8"), [](const auto& info) {
+        return QString::fromLatin1(info.param).section(u'.', 0, 0).toStdString();
+    });
 
 // Texts set whole, as the field's context menu pastes them, after the `good` texts ("|" between
 // them) were set in TextEuro: "1|" leaves both fields empty and "1" in the last good pair, as a
@@ -109,20 +131,31 @@ TEST(AmountConverter, AmountsConvertUnderEveryLocale)
 // TextFranc; restoring a field converts it unless the other one is converting.
 TEST(AmountConverter, WholeTextsFollowTheNestedPatterns)
 {
-    using Row = std::tuple<double, QString, Field, QString, QString, QString, QString>;
-    const Row rows[] = { { 0.0, u""_s, F, u"12"_s, u""_s, u""_s, u"! F:@2"_s },
-        { R, u"1"_s, E, u"1.5"_s, u"1,5"_s, u"9,839"_s, u"E:1.5@0 E:1,5@0 F:9,839@1"_s },
-        { R, u"1"_s, E, u",5"_s, u"0,5"_s, u"3,28"_s, u"E:,5@0 E:0,5@1 F:3,28@1"_s },
-        { R, u"1"_s, F, u"x.5"_s, u"0,076"_s, u"0,5"_s, u"F:x.5@0 F:,5@0 F:0,5@2 E:0,076@2"_s },
-        { R, u"1"_s, F, u","_s, u""_s, u""_s, u"F:,@0 F:@2 E:@2"_s },
-        { R, u""_s, E, u"12345678901234567"_s, u""_s, u""_s, u"! E:@1"_s },
-        { R, u""_s, F, u"12345678901234567"_s, u""_s, u""_s, u"! F:@2"_s },
-        { R, u"007"_s, E, u"12345678901234567"_s, u"007"_s, u"45,917"_s, u"! E:007@1"_s },
-        { R, u"007"_s, F, u"12345678901234567"_s, u"7"_s, u"45,917"_s, u"! F:45,917@2 E:7@2"_s },
-        { R, u"1|"_s, E, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@1 F:6,56@1"_s },
-        { R, u"1|"_s, F, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@2 F:6,56@2"_s },
-        { 1e300, u""_s, E, u",5"_s, u""_s, u""_s, u"! E:@1"_s } };
-    for (const auto& [rate, good, f, text, euro, franc, log] : rows) {
+    struct Row {
+        const char* name;
+        double rate;
+        QString good;
+        Field f;
+        QString text, euro, franc, log;
+    };
+    // clang-format off
+    const Row rows[] = {
+        { "FrancsAtAZeroRateOverflow", 0.0, u""_s, F, u"12"_s, u""_s, u""_s, u"! F:@2"_s },
+        { "PeriodCleanedThenConvertedNested", R, u"1"_s, E, u"1.5"_s, u"1,5"_s, u"9,839"_s, u"E:1.5@0 E:1,5@0 F:9,839@1"_s },
+        { "LeadingSeparatorGetsAZero", R, u"1"_s, E, u",5"_s, u"0,5"_s, u"3,28"_s, u"E:,5@0 E:0,5@1 F:3,28@1"_s },
+        { "FrancsCleanedTwiceConvertNested", R, u"1"_s, F, u"x.5"_s, u"0,076"_s, u"0,5"_s, u"F:x.5@0 F:,5@0 F:0,5@2 E:0,076@2"_s },
+        { "LoneSeparatorEmptiesBoth", R, u"1"_s, F, u","_s, u""_s, u""_s, u"F:,@0 F:@2 E:@2"_s },
+        { "EurosOverflowWithNothingGood", R, u""_s, E, u"12345678901234567"_s, u""_s, u""_s, u"! E:@1"_s },
+        { "FrancsOverflowWithNothingGood", R, u""_s, F, u"12345678901234567"_s, u""_s, u""_s, u"! F:@2"_s },
+        { "EurosOverflowRestoreTheGoodPair", R, u"007"_s, E, u"12345678901234567"_s, u"007"_s, u"45,917"_s, u"! E:007@1"_s },
+        { "FrancsOverflowRestoreAndConvertBack", R, u"007"_s, F, u"12345678901234567"_s, u"7"_s, u"45,917"_s, u"! F:45,917@2 E:7@2"_s },
+        { "EurosOverflowAfterASettingsChange", R, u"1|"_s, E, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@1 F:6,56@1"_s },
+        { "FrancsOverflowAfterASettingsChange", R, u"1|"_s, F, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@2 F:6,56@2"_s },
+        { "HugeRateOverflows", 1e300, u""_s, E, u",5"_s, u""_s, u""_s, u"! E:@1"_s },
+    };
+    // clang-format on
+    for (const auto& [name, rate, good, f, text, euro, franc, log] : rows) {
+        SCOPED_TRACE(name);
         Rig rig(rate, 3, good);
         rig.field[f].setText(text);
         EXPECT_EQ(std::tuple(text, rig.text(E), rig.text(F), rig.log.join(u' ')),
@@ -137,25 +170,63 @@ TEST(AmountConverter, WholeTextsFollowTheNestedPatterns)
 // "3"; Ctrl+C (3) copies the whole field, which held `text`, and leaves it as it was.
 TEST(AmountConverter, KeyPress)
 {
-    const std::tuple<int, QString, int> keys[] = { { '0', u""_s, '0' }, { '9', u"1,5"_s, '9' },
-        { 46, u"12"_s, 44 }, { 46, u"1,2"_s, 0 }, { 44, u""_s, 44 }, { 44, u"0,"_s, 0 },
-        { 8, u"12"_s, 8 }, { 8, u""_s, 8 }, { 13, u"12"_s, 0 }, { 24, u"12"_s, 0 },
-        { 26, u"12"_s, 0 }, { 1, u"12"_s, 0 }, { 128, u"12"_s, 0 }, { '-', u"12"_s, 0 },
-        { ' ', u"12"_s, 0 }, { 'e', u"12"_s, 0 }, { -1, u"12"_s, 0 }, { 0x3030, u"12"_s, 0 } };
+    struct Key {
+        const char* name;
+        int in;
+        QString text;
+        int out;
+    };
+    // clang-format off
+    const Key keys[] = {
+        { "DigitZero", '0', u""_s, '0' },
+        { "DigitAfterTheSeparator", '9', u"1,5"_s, '9' },
+        { "PeriodBecomesAComma", 46, u"12"_s, 44 },
+        { "PeriodAfterAComma", 46, u"1,2"_s, 0 },
+        { "CommaFirst", 44, u""_s, 44 },
+        { "SecondComma", 44, u"0,"_s, 0 },
+        { "Backspace", 8, u"12"_s, 8 },
+        { "BackspaceOnEmpty", 8, u""_s, 8 },
+        { "Return", 13, u"12"_s, 0 },
+        { "CtrlX", 24, u"12"_s, 0 },
+        { "CtrlZ", 26, u"12"_s, 0 },
+        { "CtrlA", 1, u"12"_s, 0 },
+        { "EuroSign", 128, u"12"_s, 0 },
+        { "Minus", '-', u"12"_s, 0 },
+        { "Space", ' ', u"12"_s, 0 },
+        { "Letter", 'e', u"12"_s, 0 },
+        { "NegativeCode", -1, u"12"_s, 0 },
+        { "CodeBeyondAByte", 0x3030, u"12"_s, 0 },
+    };
+    // clang-format on
     for (const Field f : { E, F })
-        for (const auto& [in, text, out] : keys) {
+        for (const auto& [name, in, text, out] : keys) {
+            SCOPED_TRACE(name);
             Rig rig;
             rig.field[f].setText(text);
-            EXPECT_EQ(rig.key(f, in), out) << in;
-            EXPECT_EQ(std::pair(rig.text(f), rig.clipboard.clears()), std::pair(text, 0)) << in;
+            EXPECT_EQ(rig.key(f, in), out);
+            EXPECT_EQ(std::pair(rig.text(f), rig.clipboard.clears()), std::pair(text, 0));
         }
-    using Clip = std::tuple<Field, int, QString, QString, QString>;
-    const Clip clips[] = { { E, 3, u""_s, u""_s, u""_s }, { E, 3, u"1,5"_s, u"1,5"_s, u"9,839"_s },
-        { E, 22, u"12,50"_s, u"12,50"_s, u"81,995"_s }, { E, 22, u",5"_s, u"0,5"_s, u"3,28"_s },
-        { F, 22, u"12,50"_s, u"12,50"_s, u"1,906"_s }, { F, 22, u"abc"_s, u""_s, u""_s },
-        { E, 22, u"-12 345 €"_s, u"12345"_s, u"80977,892"_s }, { E, 22, u""_s, u""_s, u""_s },
-        { E, 22, u"1.234,56"_s, u"1,23456"_s, u"8,098"_s } };
-    for (const auto& [f, code, text, own, other] : clips) {
+    struct Clip {
+        const char* name;
+        Field f;
+        int code;
+        QString text, own, other;
+    };
+    // clang-format off
+    const Clip clips[] = {
+        { "CtrlCOfAnEmptyField", E, 3, u""_s, u""_s, u""_s },
+        { "CtrlCCopiesTheField", E, 3, u"1,5"_s, u"1,5"_s, u"9,839"_s },
+        { "CtrlVPastesEuros", E, 22, u"12,50"_s, u"12,50"_s, u"81,995"_s },
+        { "CtrlVPutsAZeroFirst", E, 22, u",5"_s, u"0,5"_s, u"3,28"_s },
+        { "CtrlVPastesFrancs", F, 22, u"12,50"_s, u"12,50"_s, u"1,906"_s },
+        { "CtrlVOfLettersEmpties", F, 22, u"abc"_s, u""_s, u""_s },
+        { "CtrlVDropsSignsAndSpaces", E, 22, u"-12 345 €"_s, u"12345"_s, u"80977,892"_s },
+        { "CtrlVOfAnEmptyClipboard", E, 22, u""_s, u""_s, u""_s },
+        { "CtrlVKeepsTheFirstSeparator", E, 22, u"1.234,56"_s, u"1,23456"_s, u"8,098"_s },
+    };
+    // clang-format on
+    for (const auto& [name, f, code, text, own, other] : clips) {
+        SCOPED_TRACE(name);
         Rig rig;
         rig.field[f].setText(code == 3 ? text : u"3"_s);
         rig.clipboard.setText(code == 3 ? u"old"_s : text);

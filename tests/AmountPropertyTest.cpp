@@ -1,4 +1,5 @@
 #include "conversion/AmountConverter.h"
+#include "tests/support/Seams.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/MemoryClipboard.h"
 #include "toolkit/MemoryTextField.h"
@@ -54,9 +55,9 @@ TEST(AmountProperty, ConversionsAgreeWithTheOracle)
     // n digits, leading zeros included; beyond 20 digits, the first ones are zeros.
     const auto digits = [&](int n) { return u"%1"_s.arg(random(), 22, 10, QChar(u'0')).right(n); };
     MemoryClipboard clipboard;
-    Clipboard::install(&clipboard);
+    const ClipboardFake clipboardInstalled(clipboard);
     int messages = 0, overflows = 0;
-    MessageBox::setAnswerer([&](const MessageBox::Request&) { ++messages; });
+    const MessageBoxAnswerer answerer([&](const MessageBox::Request&) { ++messages; });
     for (int i = 0; i < 1'000'000 && !HasFailure(); ++i) {
         const double rate = rates[below(std::size(rates))];
         const int index = below(5), own = below(2); // the field set: 0 TextEuro, 1 TextFranc
@@ -103,7 +104,6 @@ TEST(AmountProperty, ConversionsAgreeWithTheOracle)
     }
     // Both outcomes must come often enough to mean something.
     EXPECT_TRUE(overflows > 50'000 && overflows < 500'000) << overflows;
-    Clipboard::install(nullptr), MessageBox::setAnswerer({});
 }
 
 } // namespace

@@ -11,13 +11,34 @@ using toolkit::Cp1252;
 // controls of the same value), and the Latin-1 range on either side of the block.
 TEST(Cp1252Test, BoundaryBytesBothWays)
 {
-    const std::pair<int, char16_t> bytes[] = { { 0x00, 0x0000 }, { 0x7F, 0x007F }, { 0x80, 0x20AC },
-        { 0x81, 0x0081 }, { 0x8A, 0x0160 }, { 0x8D, 0x008D }, { 0x8F, 0x008F }, { 0x90, 0x0090 },
-        { 0x92, 0x2019 }, { 0x9C, 0x0153 }, { 0x9D, 0x009D }, { 0x9F, 0x0178 }, { 0xA0, 0x00A0 },
-        { 0xE8, 0x00E8 }, { 0xFF, 0x00FF } };
-    for (const auto& [byte, unicode] : bytes) {
-        EXPECT_EQ(Cp1252::toUnicode(static_cast<unsigned char>(byte)).unicode(), unicode) << byte;
-        EXPECT_EQ(Cp1252::fromUnicode(QChar(unicode)), byte) << byte;
+    struct Byte {
+        const char* name;
+        int byte;
+        char16_t unicode;
+    };
+    // clang-format off
+    const Byte bytes[] = {
+        { "Nul", 0x00, 0x0000 },
+        { "LastAscii", 0x7F, 0x007F },
+        { "EuroSign", 0x80, 0x20AC },
+        { "Unassigned81", 0x81, 0x0081 },
+        { "SCaron", 0x8A, 0x0160 },
+        { "Unassigned8D", 0x8D, 0x008D },
+        { "Unassigned8F", 0x8F, 0x008F },
+        { "Unassigned90", 0x90, 0x0090 },
+        { "RightQuote", 0x92, 0x2019 },
+        { "OeLigature", 0x9C, 0x0153 },
+        { "Unassigned9D", 0x9D, 0x009D },
+        { "YDiaeresisCapital", 0x9F, 0x0178 },
+        { "NoBreakSpace", 0xA0, 0x00A0 },
+        { "EGrave", 0xE8, 0x00E8 },
+        { "LastByte", 0xFF, 0x00FF },
+    };
+    // clang-format on
+    for (const auto& [name, byte, unicode] : bytes) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Cp1252::toUnicode(static_cast<unsigned char>(byte)).unicode(), unicode);
+        EXPECT_EQ(Cp1252::fromUnicode(QChar(unicode)), byte);
     }
     // U+0080 and U+009E are C1 controls whose bytes the code page gives to € and ž.
     for (const char16_t u : { u'\u0080', u'\u009E', u'\u0100', u'\u20AD', u'\u4E2D', u'\uFFFD' })

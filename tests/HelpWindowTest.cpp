@@ -4,6 +4,7 @@
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"
 #include "tests/support/ProgramFixture.h"
+#include "tests/support/Text.h"
 #include "toolkit/FormWindow.h"
 #include "toolkit/RichTextBox.h"
 
@@ -17,15 +18,12 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
 using namespace Qt::StringLiterals;
-
-std::string str(const QString& text) { return text.toStdString(); }
 
 class HelpWindowTest : public ProgramFixture {
 protected:
@@ -48,54 +46,75 @@ void quit() { frmAide->window()->menuBar()->actions()[0]->menu()->actions()[0]->
 
 TEST_F(HelpWindowTest, EachOpeningAfterAClosingLoadsTheHelpAgainAndCentresTheWindow)
 {
-    // How the open window is closed (Fichier, Quitter; or its close box), the help file then, and
-    // what the window shows once opened again.
-    const std::tuple<void (*)(), QByteArray, const char*> steps[] = {
-        { [] {}, "Version 2", "Version 1" }, // left open: neither loaded again nor moved
-        { quit, "{\\rtf1\\ansi Version 3\\par}", "Version 3" },
-        { [] { frmAide->window()->close(); }, QByteArray(), "Quilmar convertit un montant" },
-        { quit, "", "Quilmar convertit un montant" }, // an empty file: the built-in help too
-        { quit, QByteArray("Trop grand").leftJustified(toolkit::RichTextBox::MaxFileSize + 1),
-            "Quilmar convertit un montant" }, // one too large to read: that too
-        { quit, "Taux\n6,55957 \xe2\x82\xac", "Taux\n6,55957 €" }, // UTF-8
-        { quit, "Caf\xe9 \x80 10\r\nfin", "Café € 10\nfin" }, // the Western code page
+    // How the open window is closed (Fichier, Quitter; or its close box), the help file then,
+    // what the window shows once opened again and where. The main window, 4110 by 1125, moves 450
+    // right and 1300 up from 3690, 3705 before each step; the help window, 7905 by 6090, is
+    // centred on it to the half twip, left above the screen when it comes out there: opened
+    // first on the main window at 3690, 3705, at 3690 + (4110 - 7905) / 2, 3705 + (1125 - 6090)
+    // / 2.
+    struct Step {
+        const char* name;
+        void (*close)();
+        QByteArray file;
+        const char* shown;
+        float left, top;
     };
+    const char* builtIn = "Quilmar convertit un montant";
+    const QByteArray tooLarge
+        = QByteArray("Trop grand").leftJustified(toolkit::RichTextBox::MaxFileSize + 1);
+    // clang-format off
+    const Step steps[] = {
+        { "LeftOpenNeitherLoadedAgainNorMoved", [] {}, "Version 2", "Version 1", 1792.5f, 1222.5f },
+        { "QuitThenANewFile", quit, "{\\rtf1\\ansi Version 3\\par}", "Version 3", 2692.5f, -1377.5f },
+        { "CloseBoxThenNoFileShowsTheBuiltInHelp", [] { frmAide->window()->close(); }, QByteArray(), builtIn, 3142.5f, -2677.5f },
+        { "AnEmptyFileShowsTheBuiltInHelp", quit, "", builtIn, 3592.5f, -3977.5f },
+        { "AFileTooLargeToReadShowsTheBuiltInHelp", quit, tooLarge, builtIn, 4042.5f, -5277.5f },
+        { "PlainTextInUtf8", quit, "Taux\n6,55957 \xe2\x82\xac", "Taux\n6,55957 €", 4492.5f, -6577.5f },
+        { "PlainTextInTheWesternCodePage", quit, "Caf\xe9 \x80 10\r\nfin", "Café € 10\nfin", 4942.5f, -7877.5f },
+    };
+    // clang-format on
     open("{\\rtf1\\ansi Version 1\\par}");
-    for (const auto& [close, file, shown] : steps) {
-        SCOPED_TRACE(shown);
-        const std::pair place(frmAide->left(), frmAide->top());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
         FrmQuilmar& m = *frmQuilmar;
         m.setLeft(m.left() + 450);
         m.setTop(m.top() - 1300);
-        close();
+        step.close();
         EXPECT_TRUE(m.isVisible() && !toolkit::Form::programEnded());
-        const FrmAide& help = open(file);
+        const FrmAide& help = open(step.file);
         const QString text = help.RichTextBox1.plainText();
-        EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << str(text);
-        if (&close == &std::get<0>(steps[0])) {
-            EXPECT_EQ(std::pair(help.left(), help.top()), place);
-            continue;
-        }
-        // Centred to the half twip, and left above the screen when it comes out there.
-        EXPECT_EQ(help.top(), float(double(m.top()) + (double(m.height()) - help.height()) / 2));
-        EXPECT_EQ(help.left(), float(double(m.left()) + (double(m.width()) - help.width()) / 2));
-        EXPECT_LT(help.window()->frameGeometry().top(), 0);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(step.shown))) << str(text);
+        EXPECT_EQ(std::pair(help.left(), help.top()), std::pair(step.left, step.top));
     }
+    EXPECT_LT(frmAide->window()->frameGeometry().top(), 0);
 }
 
 TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
 {
     // The window's width and height (0: left as they are) set after its state (1: minimised).
-    const std::tuple<float, float, int> cases[] = { { 0, 0, 0 }, { 3000, 2000, 0 },
-        { 12000, 9000, 0 }, { 0, 0, 2 }, { 0, 0, 1 }, { 5000, 4000, 1 }, { 0, 0, 0 } };
+    struct Case {
+        const char* name;
+        float width, height;
+        int state;
+    };
+    const Case cases[] = {
+        { "AsOpened", 0, 0, 0 },
+        { "Smaller", 3000, 2000, 0 },
+        { "Larger", 12000, 9000, 0 },
+        { "Maximised", 0, 0, 2 },
+        { "Minimised", 0, 0, 1 },
+        { "ResizedWhileMinimised", 5000, 4000, 1 },
+        { "Restored", 0, 0, 0 },
+    };
     FrmAide& help = open();
     const QWidget* box = help.RichTextBox1.widget();
-    for (const auto& [width, height, state] : cases) {
+    for (const auto& [name, width, height, state] : cases) {
+        SCOPED_TRACE(name);
         const QRect before = box->geometry();
         help.setWindowState(state);
         help.setWidth(width > 0 ? width : help.width());
         help.setHeight(height > 0 ? height : help.height());
-        EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect()) << width;
+        EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect());
     }
 }
 

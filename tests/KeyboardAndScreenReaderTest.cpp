@@ -5,6 +5,7 @@
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"
 #include "forms/settings/FrmParam.h"
+#include "tests/support/KeyScript.h"
 #include "tests/support/ProgramFixture.h"
 #include "toolkit/FormWindow.h"
 
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QTest>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -62,35 +64,58 @@ TEST_F(KeyboardAndScreenReaderTest, SpaceAndEnterClickAFocusedImageButton)
 {
     const struct {
         const char* name;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        const char* key; // held, then released
         bool focusLeaves; // before the key is released
         int clicksWhileHeld;
         bool downWhileHeld;
         int clicks; // once released
     } cases[] = {
-        { "SpaceClicksOnRelease", Qt::Key_Space, Qt::NoModifier, false, 0, true, 1 },
-        { "EnterClicksAtOnce", Qt::Key_Return, Qt::NoModifier, false, 1, false, 1 },
-        { "KeypadEnterToo", Qt::Key_Enter, Qt::KeypadModifier, false, 1, false, 1 },
-        { "FocusLeavingUnderSpaceCancels", Qt::Key_Space, Qt::NoModifier, true, 0, false, 0 },
-        { "CtrlSpaceIsNoClick", Qt::Key_Space, Qt::ControlModifier, false, 0, false, 0 },
+        { "SpaceClicksOnRelease", "Space", false, 0, true, 1 },
+        { "EnterClicksAtOnce", "Return", false, 1, false, 1 },
+        { "KeypadEnterToo", "Num+Enter", false, 1, false, 1 },
+        { "FocusLeavingUnderSpaceCancels", "Space", true, 0, false, 0 },
+        { "CtrlSpaceIsNoClick", "Ctrl+Space", false, 0, false, 0 },
     };
     toolkit::PictureBox& button = frmQuilmar->PictureCopier1;
     int clicks = 0;
     button.onClick = [&] { ++clicks; };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const QKeyCombination key = namedKey(QString::fromLatin1(c.key));
         clicks = 0;
         button.setFocus();
-        QTest::keyPress(button.widget(), c.key, c.modifiers);
+        QTest::keyPress(button.widget(), key.key(), key.keyboardModifiers());
         if (c.focusLeaves)
             frmQuilmar->TextEuro.setFocus();
         EXPECT_EQ(clicks, c.clicksWhileHeld);
         EXPECT_EQ(accessible(button)->state().pressed, c.downWhileHeld);
         EXPECT_EQ(button.borderStyle(), 0) << "the program's mouse look is left alone";
-        QTest::keyRelease(button.widget(), c.key, c.modifiers);
+        QTest::keyRelease(button.widget(), key.key(), key.keyboardModifiers());
         EXPECT_EQ(clicks, c.clicks);
     }
+}
+
+// Tab goes round each window in reading order, from the control that has the focus on opening.
+TEST_F(KeyboardAndScreenReaderTest, TabGoesRoundEachWindowInReadingOrder)
+{
+    const auto expectRound = [](toolkit::Form& form, std::vector<toolkit::Control*> order) {
+        order.push_back(order.front());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            QWidget* focused = form.window()->focusWidget();
+            EXPECT_EQ(focused, order[i]->widget()) << "after " << i << " tabs";
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+    };
+    FrmQuilmar& m = *frmQuilmar;
+    expectRound(m,
+        { &m.TextEuro, &m.TextFranc, &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
+            &m.PictureColler2, &m.Picture1, &m.Picture2 });
+    m.Picture2.click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frmParam->window()));
+    FrmParam& d = *frmParam;
+    expectRound(d,
+        { &d.Text1[0], &d.Text2[0], &d.Text1[1], &d.Text2[1], &d.Text3, &d.Combo1, &d.Check1,
+            &d.CommandDefaut, &d.CommandOK, &d.CommandAnnul });
 }
 
 TEST_F(KeyboardAndScreenReaderTest, FocusFrameFromTabLeavesThePictureInPlace)

@@ -5,34 +5,20 @@
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"
 #include "forms/settings/FrmParam.h"
+#include "tests/support/KeyScript.h"
 #include "tests/support/ProgramFixture.h"
+#include "tests/support/Text.h"
 #include "toolkit/FormWindow.h"
 
 #include <QTest>
 #include <csignal>
-#include <string>
-#include <tuple>
 
 namespace {
 
 using namespace Qt::StringLiterals;
 
 FrmQuilmar& main() { return *frmQuilmar; }
-std::string str(const QString& text) { return text.toStdString(); }
 void click(toolkit::PictureBox& button) { QTest::mouseClick(button.widget(), Qt::LeftButton); }
-
-// Types keys as the platform delivers them, each with its text, a control code under Ctrl ("^X"
-// is Ctrl+X).
-void type(toolkit::TextBox& box, const QString& keys)
-{
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        const bool ctrl = keys[i] == u'^';
-        const QChar key = keys[ctrl ? ++i : i];
-        QTest::sendKeyEvent(QTest::Click, box.widget(), QTest::asciiToKey(key.toLatin1()),
-            QString(ctrl ? QChar(key.unicode() & 0x1F) : key),
-            ctrl ? Qt::ControlModifier : Qt::NoModifier);
-    }
-}
 
 // A termination signal, which the program turns into a closing of its main window.
 void raiseSignal(int signal)
@@ -48,25 +34,35 @@ class MainWindowTest : public ProgramFixture { };
 
 TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
 {
-    // The field (true: TextFranc), the characters selected from its start (-1: the caret at its
-    // end), the image button clicked, else the keys typed; the text the program sets in the field
-    // first, the clipboard, and the field, the other one and the clipboard afterwards.
-    using B = toolkit::PictureBox FrmQuilmar::*;
-    const std::tuple<bool, int, B, const char*, const char*, const char*, const char*> cases[] = {
-        { false, -1, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" }, // "." types ","
-        { false, 1, nullptr, "^C", "12,5", "x", "12,5|81,995|12,5" }, // the whole field
-        { true, 0, nullptr, "^V", "7", "1.234,5", "1,2345|0,188|1.234,5" }, // replaced, cleaned
-        { false, 1, nullptr, "^X", "12", "x", "12|78,715|x" }, // no cut
-        { false, -1, nullptr, "^A3^Z", "45", "x", "453|2971,485|x" }, // no select all, no undo
-        { false, -1, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
-        { false, -1, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
-        { true, -1, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
-        { false, -1, &FrmQuilmar::PictureCopier1, "", "12,5", "x", "12,5|81,995|12,5" },
-        { true, -1, &FrmQuilmar::PictureCopier2, "", "6,56", "x", "6,56|1|6,56" },
+    // The field, the characters selected from its start (-1: the caret at its end), the image
+    // button clicked, else the keys typed; the text the program sets in the field first, the
+    // clipboard, and the field, the other one and the clipboard afterwards.
+    using Button = toolkit::PictureBox FrmQuilmar::*;
+    struct Case {
+        const char* name;
+        bool franc;
+        int selected;
+        Button button;
+        const char *keys, *before, *clip, *after;
     };
+    // clang-format off
+    const Case cases[] = {
+        { "PeriodTypesAComma", false, -1, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" },
+        { "CtrlCCopiesTheWholeField", false, 1, nullptr, "{Ctrl+C}", "12,5", "x", "12,5|81,995|12,5" },
+        { "CtrlVReplacesAndCleans", true, 0, nullptr, "{Ctrl+V}", "7", "1.234,5", "1,2345|0,188|1.234,5" },
+        { "CtrlXCutsNothing", false, 1, nullptr, "{Ctrl+X}", "12", "x", "12|78,715|x" },
+        { "NoSelectAllNoUndo", false, -1, nullptr, "{Ctrl+A}3{Ctrl+Z}", "45", "x", "453|2971,485|x" },
+        { "SixteenthDigitOverflows", false, -1, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
+        { "PasteButtonOfTextEuro", false, -1, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
+        { "PasteButtonOfTextFrancCleans", true, -1, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
+        { "CopyButtonOfTextEuro", false, -1, &FrmQuilmar::PictureCopier1, "", "12,5", "x", "12,5|81,995|12,5" },
+        { "CopyButtonOfTextFranc", true, -1, &FrmQuilmar::PictureCopier2, "", "6,56", "x", "6,56|1|6,56" },
+    };
+    // clang-format on
     EuroProgramme::StartUp();
     FrmQuilmar& m = main();
-    for (const auto& [franc, selected, button, keys, before, clip, after] : cases) {
+    for (const auto& [name, franc, selected, button, keys, before, clip, after] : cases) {
+        SCOPED_TRACE(name);
         toolkit::TextBox& own = franc ? m.TextFranc : m.TextEuro;
         own.setText(QString::fromUtf8(before));
         if (selected >= 0)
@@ -75,9 +71,9 @@ TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
         if (button)
             click(m.*button);
         else
-            type(own, QString::fromUtf8(keys));
+            type(own.widget(), QString::fromUtf8(keys));
         const QString other = (franc ? m.TextEuro : m.TextFranc).text();
-        EXPECT_EQ(str(own.text() + u'|' + other + u'|' + clipboard.getText()), after) << keys;
+        EXPECT_EQ(str(own.text() + u'|' + other + u'|' + clipboard.getText()), after);
     }
     ASSERT_EQ(messages.size(), 1u) << "the overflow";
     EXPECT_EQ(str(messages[0].title), "Erreur !");
@@ -108,15 +104,24 @@ TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndTheSettingsAndEnds
 {
     // The closing; the window state (1: minimised) set between the place and the width; and the
     // place and width saved, in whole twips with halves to even.
-    const std::tuple<void (*)(), int, float, float, float, QByteArray> cases[] = {
-        { [] { frmQuilmar->window()->close(); }, 1, 2000, 3000, 5000, "2000 3000 5000" },
-        { [] { frmQuilmar.unload(); }, 0, 1000.5f, 1001.5f, 4111.5f, "1000 1002 4112" },
-        { [] { toolkit::Form::closeAll(); }, 0, -1500.5f, -45.5f, 2900.5f, "-1500 -46 2900" },
-        { [] { raiseSignal(SIGTERM); }, 1, 1200, -300, 4110, "1200 -300 4110" },
-        { [] { raiseSignal(SIGHUP); }, 0, 1200, -300, 4110, "1200 -300 4110" },
+    struct Case {
+        const char* name;
+        void (*close)();
+        int state;
+        float left, top, width;
+        QByteArray saved;
     };
-    for (const auto& [close, state, left, top, width, saved] : cases) {
-        SCOPED_TRACE(saved.constData());
+    // clang-format off
+    const Case cases[] = {
+        { "CloseBoxWhileMinimised", [] { frmQuilmar->window()->close(); }, 1, 2000, 3000, 5000, "2000 3000 5000" },
+        { "UnloadRoundsHalvesToEven", [] { frmQuilmar.unload(); }, 0, 1000.5f, 1001.5f, 4111.5f, "1000 1002 4112" },
+        { "SessionEndOffScreen", [] { toolkit::Form::closeAll(); }, 0, -1500.5f, -45.5f, 2900.5f, "-1500 -46 2900" },
+        { "SigtermWhileMinimised", [] { raiseSignal(SIGTERM); }, 1, 1200, -300, 4110, "1200 -300 4110" },
+        { "Sighup", [] { raiseSignal(SIGHUP); }, 0, 1200, -300, 4110, "1200 -300 4110" },
+    };
+    // clang-format on
+    for (const auto& [name, close, state, left, top, width, saved] : cases) {
+        SCOPED_TRACE(name);
         toolkit::Form::destroyAll();
         EuroProgramme::StartUp();
         FrmQuilmar& m = main();

@@ -1,5 +1,6 @@
 #include "toolkit/rtf/RtfReader.h"
 
+#include "tests/support/Text.h"
 #include "toolkit/rtf/PlainTextReader.h"
 #include "toolkit/rtf/RtfDocumentBuilder.h"
 #include "toolkit/rtf/RtfLimits.h"
@@ -14,8 +15,6 @@
 using toolkit::RtfLimits;
 using toolkit::RtfReader;
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

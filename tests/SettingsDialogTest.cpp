@@ -3,17 +3,16 @@
 #include "app/EuroProgramme.h"
 #include "forms/main/FrmQuilmar.h"
 #include "forms/settings/FrmParam.h"
+#include "tests/support/KeyScript.h"
 #include "tests/support/ProgramFixture.h"
+#include "tests/support/Text.h"
 #include "toolkit/FormWindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QKeySequence>
-#include <QRegularExpression>
 #include <QTest>
 #include <array>
 #include <string>
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -24,7 +23,7 @@ FrmQuilmar& main() { return *frmQuilmar; }
 FrmParam& dialog() { return *frmParam; }
 void click(toolkit::Control& control) { QTest::mouseClick(control.widget(), Qt::LeftButton); }
 void openDialog() { click(main().Picture2); }
-std::string str(const QString& text) { return text.toStdString(); }
+void type(toolkit::Control& control, const QString& script) { ::type(control.widget(), script); }
 
 enum Field { Name1, Symbol1, Name2, Symbol2, Rate };
 
@@ -32,17 +31,6 @@ toolkit::TextBox& field(int f)
 {
     FrmParam& d = dialog();
     return *std::array { &d.Text1[0], &d.Text2[0], &d.Text1[1], &d.Text2[1], &d.Text3 }[f];
-}
-
-// Types a script: each character a key with its text, named keys in braces ("{Shift+Ins}").
-void type(toolkit::TextBox& box, const QString& script)
-{
-    for (const auto& step : QRegularExpression(u"\\{([^}]+)\\}|."_s).globalMatch(script)) {
-        const QKeyCombination named = QKeySequence(step.captured(1))[0];
-        const QString text = step.hasCaptured(1) ? QString() : step.captured();
-        QTest::sendKeyEvent(QTest::Click, box.widget(),
-            text.isEmpty() ? named.key() : Qt::Key_unknown, text, named.keyboardModifiers());
-    }
 }
 
 // The settings file for "name1|name2|symbol1|symbol2|tooltips|rate|decimals" at a saved place.
@@ -57,32 +45,40 @@ const char* const DollarsAndYens = "Dollars|Yens|$|Y|0|110|2";
 
 class SettingsDialogTest : public ProgramFixture {
 protected:
-    // The program started afresh on the given settings, and its dialog opened.
+    // The program started afresh on the given settings.
     void restart(const char* settings)
     {
         toolkit::Form::destroyAll();
         writeFile(u"Quilmar.ini"_s, ini(settings));
         EuroProgramme::StartUp();
-        openDialog();
     }
 };
 
 TEST_F(SettingsDialogTest, TypedAndPastedTextFollowsEachFieldsRule)
 {
     // The field, the text the program sets, the clipboard, the keys; the text and caret after.
-    const std::tuple<Field, const char*, const char*, const char*, const char*, int> cases[] = {
-        { Rate, "", "", "a6.-5 E,.7€\"", "6,57", 4 }, // digits and one separator, "." as ","
-        { Rate, "6,5", "", "{Home}{Shift+End}.", "6,5", 3 }, // the selected part counts
-        { Rate, "6,55957", "", "{Home}{Right}{Right}12{Backspace}", "6,155957", 3 },
-        { Rate, "7", "12", "{Ctrl+V}", "7", 1 }, // its control code is no digit
-        { Rate, "65", "1.2.3", "{Home}{Right}{Shift+Ins}9", "61,2395", 6 }, // pasted, cleaned
-        { Symbol2, "F", "", "€\"", "€", 1 }, // each character replaces the symbol
-        { Symbol1, "E", "", "x{Backspace}", " ", 1 },
-        { Name1, "Euros", "", "{End} \"US\" € et d'autres", "Euros US € et d'autres", 22 },
+    struct Case {
+        const char* name;
+        Field field;
+        const char *start, *clip, *keys, *expected;
+        int caret;
     };
+    // clang-format off
+    const Case cases[] = {
+        { "RateTakesDigitsAndOneSeparator", Rate, "", "", "a6.-5 E,.7€\"", "6,57", 4 },
+        { "RateSelectedPartCounts", Rate, "6,5", "", "{Home}{Shift+End}.", "6,5", 3 },
+        { "RateEditedInside", Rate, "6,55957", "", "{Home}{Right}{Right}12{Backspace}", "6,155957", 3 },
+        { "RateCtrlVIsNoDigit", Rate, "7", "12", "{Ctrl+V}", "7", 1 },
+        { "RateShiftInsPastesCleaned", Rate, "65", "1.2.3", "{Home}{Right}{Shift+Ins}9", "61,2395", 6 },
+        { "SymbolTakesOneCharacterNoQuote", Symbol2, "F", "", "€\"", "€", 1 },
+        { "SymbolBackspaceLeavesASpace", Symbol1, "E", "", "x{Backspace}", " ", 1 },
+        { "NameDropsQuotes", Name1, "Euros", "", "{End} \"US\" € et d'autres", "Euros US € et d'autres", 22 },
+    };
+    // clang-format on
     restart(DollarsAndYens);
-    for (const auto& [f, start, clip, keys, expected, caret] : cases) {
-        SCOPED_TRACE(std::string(keys) + " into " + start);
+    openDialog();
+    for (const auto& [name, f, start, clip, keys, expected, caret] : cases) {
+        SCOPED_TRACE(name);
         toolkit::TextBox& box = field(f);
         box.setText(QString::fromUtf8(start));
         QGuiApplication::clipboard()->setText(QString::fromUtf8(clip));
@@ -99,24 +95,27 @@ TEST_F(SettingsDialogTest, OkStoresWhatTheFieldsShowAndEveryOtherWayOutNothing)
     // converted once the dialog is gone, and the file read at start-up when not the usual one: what
     // a hand-edited file holds shows as the fields can.
     struct Case {
-        const char *way, *keys, *saved, *converted, *file = DollarsAndYens;
+        const char *name, *way, *keys, *saved, *converted, *file = DollarsAndYens;
     };
+    // clang-format off
     const Case cases[] = {
-        { "OK", "  Dollars US  |L|Yens |{Backspace}|0,5", "Dollars US|Yens|L| |1|0.5|4", "1" },
-        { "{Return}", "{Shift+Ins}|{Shift+Ins}|||12", "Livres|Yens||Y|1|12|4", "24" },
-        { "OK", "{Backspace}|{Del}|   ||{Backspace}", "|||Y|1|0|4", "0" },
-        { "Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "{Esc}", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "close", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "Reset Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "Reset OK", "Livres|L|||.5", "Euros|Francs|E|F|1|6.55957|3", "13,119" },
-        { "OK", "", "Euros|Francs|E|F|1|1e-07|4", "0", "Euros|Francs|E|F|1|1E-07|3" },
-        { "OK", "", "Euros|Francs|E|F|1|6.5|4", "13", "Euros|Francs|E|F|1|-6.5|3" }, // no minus
-        { "OK", "", "Euros|Francs|E|F|1|6.55957|4", "13,1191", "Euros|Francs|EUR|F|1|6.55957|3" },
+        { "OkStoresTrimmedFields", "OK", "  Dollars US  |L|Yens |{Backspace}|0,5", "Dollars US|Yens|L| |1|0.5|4", "1" },
+        { "EnterStoresPastedNames", "{Return}", "{Shift+Ins}|{Shift+Ins}|||12", "Livres|Yens||Y|1|12|4", "24" },
+        { "OkStoresEmptiedFields", "OK", "{Backspace}|{Del}|   ||{Backspace}", "|||Y|1|0|4", "0" },
+        { "CancelStoresNothing", "Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
+        { "EscapeStoresNothing", "{Esc}", "Livres|L|||.5", DollarsAndYens, "220" },
+        { "CloseBoxStoresNothing", "close", "Livres|L|||.5", DollarsAndYens, "220" },
+        { "DefaultsThenCancelStoresNothing", "Reset Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
+        { "DefaultsThenOkStoresTheDefaults", "Reset OK", "Livres|L|||.5", "Euros|Francs|E|F|1|6.55957|3", "13,119" },
+        { "TinyRateFromTheFileShowsWhole", "OK", "", "Euros|Francs|E|F|1|1e-07|4", "0", "Euros|Francs|E|F|1|1E-07|3" },
+        { "NegativeRateFromTheFileLosesItsMinus", "OK", "", "Euros|Francs|E|F|1|6.5|4", "13", "Euros|Francs|E|F|1|-6.5|3" },
+        { "LongSymbolFromTheFileKeepsOneCharacter", "OK", "", "Euros|Francs|E|F|1|6.55957|4", "13,1191", "Euros|Francs|EUR|F|1|6.55957|3" },
     };
+    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.keys) + " then " + c.way);
+        SCOPED_TRACE(c.name);
         restart(c.file);
+        openDialog();
         type(main().TextEuro, u"2"_s);
         // Pasted double quotes are never stored, nor the spaces they enclosed.
         QGuiApplication::clipboard()->setText(u"\"  Livres  \""_s);
@@ -145,26 +144,31 @@ TEST_F(SettingsDialogTest, OkStoresWhatTheFieldsShowAndEveryOtherWayOutNothing)
     }
 }
 
-TEST_F(SettingsDialogTest, OpeningAgainKeepsEditsAndPlaceUntilTheDialogIsUnloaded)
+// The dialog is loaded, and centred on the main window, at start-up: opening it never moves it,
+// though the main window moved meanwhile, until an unload makes it afresh on the new place. The
+// main window is 4110 by 1125; the dialog 4920 high and, framed as assumed before it was ever
+// shown, 4350 wide, then 4290 within the platform's thinner frame.
+TEST_F(SettingsDialogTest, PlacedWhenLoadedNotWhenOpened)
 {
-    restart(DollarsAndYens);
+    restart(DollarsAndYens); // the main window at 1000, 2000
     FrmQuilmar& m = main();
     const auto place = [] { return std::pair(dialog().left(), dialog().top()); };
-    const auto placed = place();
-    m.setLeft(m.left() + 1501);
+    m.setLeft(2501);
+    openDialog();
+    // 1000 + (4110 - 4350) / 2 and 2000 + (1125 - 4920) / 2
+    EXPECT_EQ(place(), std::pair(880.0f, 102.5f)) << "where start-up placed it";
     type(dialog().Text1[0], u"{End} bis"_s);
+    m.setTop(2451);
     openDialog();
     EXPECT_EQ(str(dialog().Text1[0].text()), "Dollars bis") << "shown, never loaded again";
-    EXPECT_EQ(place(), placed) << "not placed again";
+    EXPECT_EQ(place(), std::pair(880.0f, 102.5f)) << "not placed again";
 
     click(dialog().CommandAnnul);
-    m.setLeft(m.left() - 700);
-    m.setTop(m.top() + 451);
+    m.setLeft(1801);
     openDialog();
-    const FrmParam& d = dialog();
-    EXPECT_EQ(str(d.Text1[0].text()), "Dollars") << "made afresh from the settings";
-    EXPECT_EQ(d.top(), float(double(m.top()) + (double(m.height()) - double(d.height())) / 2));
-    EXPECT_EQ(d.left(), float(double(m.left()) + (double(m.width()) - double(d.width())) / 2));
+    EXPECT_EQ(str(dialog().Text1[0].text()), "Dollars") << "made afresh from the settings";
+    // 1801 + (4110 - 4290) / 2 and 2451 + (1125 - 4920) / 2
+    EXPECT_EQ(place(), std::pair(1711.0f, 553.5f)) << "centred on the new place";
 }
 
 // Names have no length limit: one far past a text box's usual 32 767 characters comes from the
@@ -173,6 +177,7 @@ TEST_F(SettingsDialogTest, NamesHaveNoLengthLimit)
 {
     const std::string name(40000, 'n');
     restart((name + "|Yens|$|Y|0|110|2").c_str());
+    openDialog();
     type(dialog().Text1[0], u"{End}x"_s);
     click(dialog().CommandOK);
     EXPECT_EQ(EuroProgramme::Settings.CurrencyName[0], QString::fromStdString(name + 'x'));

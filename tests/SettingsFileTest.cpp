@@ -1,14 +1,13 @@
 #include "app/SettingsFile.h"
 
+#include "tests/support/Seams.h"
 #include "toolkit/codepage/Cp1252.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <clocale>
 #include <csignal>
 #include <functional>
 #include <grp.h>
@@ -85,13 +84,14 @@ TEST(SettingsFileTest, ReadStoresFieldsUntilTheFirstFailure)
 
 // The worked example byte for byte; records read back as written, but for a quote, CR or LF in a
 // string, written "?" since each would end the field early and shift every later one. Numbers
-// keep their point under a French locale, where installed.
-TEST(SettingsFileTest, WrittenRecordsReadBack)
+// keep their point under a French locale, whose decimal separator is a comma.
+class SettingsFileUnderLocale : public ::testing::TestWithParam<const char*> { };
+
+TEST_P(SettingsFileUnderLocale, WrittenRecordsReadBack)
 {
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    const QLocale previousLocale;
-    if (std::setlocale(LC_ALL, "fr_FR.UTF-8"))
-        QLocale::setDefault(QLocale::French);
+    const LocaleSet locale(GetParam());
+    if (!locale.installed())
+        GTEST_SKIP() << GetParam() << " is not installed here";
     EXPECT_EQ(SettingsFile::write(kWorked), kWorkedExample);
     EXPECT_EQ(kWorkedExample.size(), 62);
     QByteArray allBytes; // every byte but the three that end a quoted field
@@ -107,9 +107,12 @@ TEST(SettingsFileTest, WrittenRecordsReadBack)
         EXPECT_TRUE(SettingsFile::read(SettingsFile::write(in), record));
         EXPECT_EQ(record, out);
     }
-    std::setlocale(LC_ALL, previous.c_str());
-    QLocale::setDefault(previousLocale);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, SettingsFileUnderLocale, ::testing::Values("C", "fr_FR.UTF-8"), [](const auto& info) {
+        return QString::fromLatin1(info.param).section(u'.', 0, 0).toStdString();
+    });
 
 // In a fresh folder holding a four-line file, a save replaces the file whole or not at all, even
 // on a full disk, in a read-only folder or killed half-way.

@@ -36,22 +36,24 @@ QStringList toolTips()
 TEST_F(StartUpTest, SettingsFileDecidesFieldsAndPlaceOnlyWhenReadWhole)
 {
     struct Case {
+        const char* name;
         QByteArray file;
         QString name1, symbol2, rate;
+        int tooltips, decimals; // the check box and the list
         float left, top, width; // the width after the layout's clamps
     };
     const QByteArray head = "\"Dollars\"\r\n\"Yens\"\r\n\"$\"\r\n\"Y\"\r\n";
+    // clang-format off
     const Case cases[] = {
-        { {}, u"Euros"_s, u"F"_s, u"6,55957"_s, 3690, 3705, 4110 },
-        { head + "0\r\n0.5\r\n2\r\n-1500\r\n600\r\n5000\r\n", u"Dollars"_s, u"Y"_s, u"0,5"_s, -1500,
-            600, 5000 },
-        { "\"A\",\"B\",\"C\",\"D\",1,7,3,15,30,2000\r\n", u"A"_s, u"D"_s, u"7"_s, 15, 30, 2900 },
-        { head + "1\r\n6.55957\r\n3\r\n100\r\n200\r\n", u"Dollars"_s, u"Y"_s, u"6,55957"_s, 3690,
-            3705, 4110 },
-        { head + "300\r\n2\r\n", u"Dollars"_s, u"Y"_s, u"6,55957"_s, 3690, 3705, 4110 },
+        { "NoFileTheDefaults", {}, u"Euros"_s, u"F"_s, u"6,55957"_s, 1, 3, 3690, 3705, 4110 },
+        { "WholeFileWidthKept", head + "0\r\n0.5\r\n2\r\n-1500\r\n600\r\n5000\r\n", u"Dollars"_s, u"Y"_s, u"0,5"_s, 0, 2, -1500, 600, 5000 },
+        { "OneLineFileWidthClamped", "\"A\",\"B\",\"C\",\"D\",1,7,4,15,30,2000\r\n", u"A"_s, u"D"_s, u"7"_s, 1, 4, 15, 30, 2900 },
+        { "ShortFileKeepsNoPlace", head + "1\r\n6.55957\r\n3\r\n100\r\n200\r\n", u"Dollars"_s, u"Y"_s, u"6,55957"_s, 1, 3, 3690, 3705, 4110 },
+        { "BadLinesKeepNoPlace", head + "300\r\n2\r\n", u"Dollars"_s, u"Y"_s, u"6,55957"_s, 1, 3, 3690, 3705, 4110 },
     };
+    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
+        SCOPED_TRACE(c.name);
         if (!c.file.isNull())
             writeFile(u"Quilmar.ini"_s, c.file);
         EuroProgramme::StartUp();
@@ -65,6 +67,8 @@ TEST_F(StartUpTest, SettingsFileDecidesFieldsAndPlaceOnlyWhenReadWhole)
         EXPECT_EQ(main.LabelFranc.caption(), c.symbol2);
         EXPECT_EQ(std::tuple(dialog.Text1[0].text(), dialog.Text2[1].text(), dialog.Text3.text()),
             std::tuple(c.name1, c.symbol2, c.rate));
+        EXPECT_EQ(std::pair(dialog.Check1.value(), dialog.Combo1.listIndex()),
+            std::pair(c.tooltips, c.decimals));
         EXPECT_EQ(main.window()->focusWidget(), main.TextEuro.widget());
         EXPECT_EQ(EuroProgramme::ProgramDir, QDir::currentPath() + u'/');
         toolkit::Form::destroyAll();
@@ -80,25 +84,27 @@ TEST_F(StartUpTest, ToolTipsComposedFromTheNamesOrAllEmpty)
     EXPECT_EQ(
         dialogTips.last(), u"Nb de chiffres après la virgule affichés pour les conversions"_s);
     struct Case {
+        const char* name;
         QString name1, name2;
         std::uint8_t show;
         QStringList main;
     };
     const Case cases[] = {
-        { u"Dollars"_s, u"Yens"_s, 1,
+        { "NamesComposeTheTips", u"Dollars"_s, u"Yens"_s, 1,
             { u"Copier le montant en Dollars"_s, u"Copier le montant en Yens"_s,
                 u"Coller le montant en Dollars"_s, u"Coller le montant en Yens"_s, u"Dollars"_s,
                 u"Yens"_s, u"Paramètres"_s, u"Aide"_s,
                 u"Entrez ici le montant en Dollars à convertir en Yens"_s,
                 u"Entrez ici le montant en Yens à convertir en Dollars"_s } },
-        { QString(), u"F"_s, 1,
+        { "AnEmptyNameLeavesItsGap", QString(), u"F"_s, 1,
             { u"Copier le montant en "_s, u"Copier le montant en F"_s, u"Coller le montant en "_s,
                 u"Coller le montant en F"_s, QString(), u"F"_s, u"Paramètres"_s, u"Aide"_s,
                 u"Entrez ici le montant en  à convertir en F"_s,
                 u"Entrez ici le montant en F à convertir en "_s } },
-        { u"Dollars"_s, u"Yens"_s, 0, QStringList(10) },
+        { "TipsOffAllEmpty", u"Dollars"_s, u"Yens"_s, 0, QStringList(10) },
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Settings.CurrencyName = { c.name1, c.name2 };
         Settings.ShowToolTips = c.show;
         for (int twice = 0; twice < 2; ++twice) {
@@ -126,13 +132,27 @@ TEST_F(StartUpTest, ToolTipsComposedFromTheNamesOrAllEmpty)
 TEST_F(StartUpTest, ResizeLayoutClampsTheWidthAndFollowsTheRightEdge)
 {
     struct Case {
+        const char* name;
         float requested, width, buttonsLeft, labelsLeft, fieldsWidth;
     };
-    const Case cases[] = { { 1000, 2900, 2270, 1920, 860 }, { 4110, 4110, 3480, 3130, 2070 },
-        { 5700, 5700, 5070, 4720, 3660 }, { 9000, 5700, 5070, 4720, 3660 } };
+    // clang-format off
+    const Case cases[] = {
+        { "NarrowerThanTheMinimum", 1000, 2900, 2270, 1920, 860 },
+        { "TheDesignedWidth", 4110, 4110, 3480, 3130, 2070 },
+        { "TheMaximum", 5700, 5700, 5070, 4720, 3660 },
+        { "WiderThanTheMaximum", 9000, 5700, 5070, 4720, 3660 },
+    };
+    // clang-format on
     EuroProgramme::StartUp();
     FrmQuilmar& m = *frmQuilmar;
+    // What the window manager is told, in pixels of the client area at 96 dpi: 2900 and 5700
+    // twips are 193 and 380 pixels, less the platform's 2-pixel frame on either side; 1065 twips
+    // are 71.
+    const QWidget* window = m.window();
+    EXPECT_EQ(std::pair(window->minimumWidth(), window->maximumWidth()), std::pair(189, 376));
+    EXPECT_EQ(std::pair(window->minimumHeight(), window->maximumHeight()), std::pair(71, 71));
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         m.setWidth(c.requested);
         EXPECT_EQ(std::tuple(m.width(), m.Picture1.left(), m.Picture2.left(), m.LabelEuro.left(),
                       m.LabelFranc.left(), m.TextEuro.width(), m.TextFranc.width()),

@@ -1,4 +1,6 @@
 // The toolkit's event semantics that the program's handlers rely on.
+#include "tests/support/Seams.h"
+#include "tests/support/Text.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/FormSlot.h"
@@ -94,6 +96,7 @@ TEST_F(ToolkitTest, ChangeRunsNestedForADifferentTextOnlyOnBothKindsOfField)
 }
 
 struct KeyCase {
+    const char* name;
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
     QString text; // what the platform types, for characters no key code names
@@ -129,19 +132,22 @@ TEST_P(KeyPressTest, CodeOfTheWesternCodePageThenDropReplaceOrPass)
 
 const Qt::KeyboardModifiers None;
 const Qt::KeyboardModifiers Ctrl = Qt::ControlModifier;
-INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTest,
-    ::testing::Values(KeyCase { Qt::Key_2, None, u"2"_s, 50, -1, u"12"_s },
-        KeyCase { Qt::Key_Period, None, u"."_s, 46, 44, u"1,"_s },
-        KeyCase { Qt::Key_unknown, None, u"€"_s, 128, -1, u"1€"_s },
-        KeyCase { Qt::Key_unknown, None, u"Ω"_s, 63, -1, u"1?"_s },
-
-        KeyCase { Qt::Key_A, Ctrl, {}, 1, 0, u"1"_s },
-        KeyCase { Qt::Key_V, Ctrl, {}, 22, -1, u"177"_s },
-
-        KeyCase { Qt::Key_Backspace, None, {}, 8, -1, u""_s },
-        KeyCase { Qt::Key_unknown, None, u"x"_s, 120, 8, u""_s },
-        KeyCase { Qt::Key_Return, None, {}, 13, -1, u"1"_s },
-        KeyCase { Qt::Key_Home, None, {}, std::nullopt, -1, u"1"_s }));
+// clang-format off
+const KeyCase keyCases[] = {
+    { "DigitPasses", Qt::Key_2, None, u"2"_s, 50, -1, u"12"_s },
+    { "PeriodReplacedByComma", Qt::Key_Period, None, u"."_s, 46, 44, u"1,"_s },
+    { "EuroSignIsItsWesternCode", Qt::Key_unknown, None, u"€"_s, 128, -1, u"1€"_s },
+    { "OmegaOutsideThePageIsAQuestionMark", Qt::Key_unknown, None, u"Ω"_s, 63, -1, u"1?"_s },
+    { "CtrlADropped", Qt::Key_A, Ctrl, {}, 1, 0, u"1"_s },
+    { "CtrlVPastes", Qt::Key_V, Ctrl, {}, 22, -1, u"177"_s },
+    { "BackspaceErases", Qt::Key_Backspace, None, {}, 8, -1, u""_s },
+    { "LetterReplacedByBackspace", Qt::Key_unknown, None, u"x"_s, 120, 8, u""_s },
+    { "ReturnPassesUnused", Qt::Key_Return, None, {}, 13, -1, u"1"_s },
+    { "HomeNeverReachesKeyPress", Qt::Key_Home, None, {}, std::nullopt, -1, u"1"_s },
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTest, ::testing::ValuesIn(keyCases),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolkitTest, ComposedCharactersPassOneByOneEnterAndEscapeClickTheButtons)
 {
@@ -241,14 +247,16 @@ TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
 TEST_F(ToolkitTest, MessageBoxAndClipboardSeams)
 {
     QString asked;
-    toolkit::MessageBox::setAnswerer([&](const auto& r) { asked = r.title + r.text; });
-    toolkit::MessageBox::show(u"a\nb"_s, u"Erreur !"_s);
-    toolkit::MessageBox::setAnswerer({});
+    {
+        MessageBoxAnswerer answerer([&](const auto& r) { asked = r.title + r.text; });
+        toolkit::MessageBox::show(u"a\nb"_s, u"Erreur !"_s);
+    }
     EXPECT_EQ(asked, u"Erreur !a\nb"_s);
     toolkit::MemoryClipboard fake;
-    toolkit::Clipboard::install(&fake);
-    toolkit::Clipboard::current().setText(u"fake"_s);
-    toolkit::Clipboard::install(nullptr);
+    {
+        ClipboardFake installed(fake);
+        toolkit::Clipboard::current().setText(u"fake"_s);
+    }
     toolkit::Clipboard::current().setText(u"system"_s);
     EXPECT_EQ(std::pair(fake.getText(), QGuiApplication::clipboard()->text()),
         std::pair(u"fake"_s, u"system"_s));

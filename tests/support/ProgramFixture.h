@@ -1,10 +1,9 @@
 #pragma once
 
 #include "app/EuroProgramme.h"
-#include "toolkit/Clipboard.h"
+#include "tests/support/Seams.h"
 #include "toolkit/Form.h"
 #include "toolkit/MemoryClipboard.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/Twips.h"
 
 #include <QDir>
@@ -25,16 +24,11 @@ protected:
         toolkit::Twips::overrideDpi(96);
         EuroProgramme::Settings = SettingsRecord();
         EuroProgramme::ProgramDir.clear();
-        toolkit::Clipboard::install(&clipboard);
-        toolkit::MessageBox::setAnswerer(
-            [this](const auto& request) { messages.push_back(request); });
     }
 
     void TearDown() override
     {
         toolkit::Form::destroyAll();
-        toolkit::MessageBox::setAnswerer({});
-        toolkit::Clipboard::install(nullptr);
         toolkit::Twips::overrideDpi(0);
         QDir::setCurrent(m_previousDir);
     }
@@ -58,6 +52,8 @@ protected:
     std::vector<toolkit::MessageBox::Request> messages;
 
 private:
+    ClipboardFake m_clipboardFake { clipboard };
+    MessageBoxAnswerer m_answerer { [this](const auto& request) { messages.push_back(request); } };
     QTemporaryDir m_dir;
     QString m_previousDir;
 };

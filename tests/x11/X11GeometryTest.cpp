@@ -19,10 +19,19 @@ TEST_F(X11GeometryTest, PlaceIsRestoredAndSavedBackWithoutDrift)
 {
     if (QGuiApplication::platformName() != u"xcb")
         GTEST_SKIP() << "needs an X server";
-    const int cases[][3] = { { 3690, 3705, 4110 }, { 1500, 1200, 4200 }, { 3001, 2999, 4111 },
-        { 1500, 1200, 2000 }, { 1500, 1200, 9000 } };
-    for (const auto& [left, top, width] : cases) {
-        SCOPED_TRACE(width);
+    struct Case {
+        const char* name;
+        int left, top, width;
+    };
+    const Case cases[] = {
+        { "NoFileTheDesignedPlace", 3690, 3705, 4110 },
+        { "AWiderWindow", 1500, 1200, 4200 },
+        { "OddTwipsBetweenPixels", 3001, 2999, 4111 },
+        { "NarrowerThanTheMinimum", 1500, 1200, 2000 },
+        { "WiderThanTheMaximum", 1500, 1200, 9000 },
+    };
+    for (const auto& [name, left, top, width] : cases) {
+        SCOPED_TRACE(name);
         if (left != 3690) { // else no file: the designed place
             writeFile(QStringLiteral("Quilmar.ini"),
                 QStringLiteral(

@@ -1,6 +1,6 @@
 #include "app/SettingsFile.h"
 
-#include "app/RateText.h"
+#include "conversion/RateText.h"
 #include "toolkit/Cp1252.h"
 #include "toolkit/RegularFile.h"
 

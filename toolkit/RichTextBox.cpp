@@ -37,14 +37,14 @@ void RichTextBox::setContents(const QByteArray& bytes)
 {
     auto* document = new QTextDocument(m_view);
     if (bytes.startsWith("{\\rtf")) {
-        RtfReader::read(bytes, *document);
+        RtfReader::read(bytes, *document, m_truncationNotice);
     } else {
         // Plain text: UTF-8 when it is valid, the Western code page otherwise.
         QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8(bytes);
         if (utf8.hasError())
             text = Cp1252::decode(bytes);
-        setPlainText(text, *document);
+        setPlainText(text, *document, m_truncationNotice);
     }
     // The view deletes the document it made itself as it takes the new one: ask who owns the
     // previous one before that.
@@ -55,12 +55,13 @@ void RichTextBox::setContents(const QByteArray& bytes)
         delete previous;
 }
 
-void RichTextBox::setPlainText(QStringView text, QTextDocument& document)
+void RichTextBox::setPlainText(QStringView text, QTextDocument& document, const QString& notice)
 {
     // Through the same bounds as rich text: Qt alone lays a long line out in quadratic time.
     // Qt also lays each paragraph out whole, so a long line becomes paragraphs of at most
     // MaxPlainParagraph characters, ended after a blank where there is one.
     RtfDocumentBuilder builder(document);
+    builder.setTruncationNotice(notice);
     qsizetype start = 0;
     while (start < text.size() && !builder.isFull()) {
         qsizetype end = start;

@@ -31,7 +31,8 @@ public:
         int maxUnbrokenRun = 1000;
     };
 
-    static QString truncationNotice();
+    // The paragraph appended at the end of a document cut short; none by default.
+    void setTruncationNotice(const QString& notice) { m_truncationNotice = notice; }
 
     // Clears `document` and starts writing at its beginning.
     explicit RtfDocumentBuilder(QTextDocument& document);
@@ -73,6 +74,7 @@ private:
     bool m_undoWasEnabled;
     bool m_finished = false;
     bool m_truncated = false;
+    QString m_truncationNotice;
 
     QTextCharFormat m_charFormat;
     QString m_run;

@@ -7,9 +7,10 @@
 
 namespace toolkit {
 
-bool RtfReader::read(const QByteArray& rtf, QTextDocument& document)
+bool RtfReader::read(const QByteArray& rtf, QTextDocument& document, const QString& notice)
 {
     RtfDocumentBuilder builder(document);
+    builder.setTruncationNotice(notice);
     RtfParser parser(builder);
     parser.parse(QByteArrayView(rtf).first(std::min(rtf.size(), kMaxInputSize)));
     if (rtf.size() > kMaxInputSize)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -14,8 +15,8 @@ public:
     static constexpr qsizetype kMaxInputSize = 16 * 1024 * 1024;
 
     // Builds `document` (cleared first) from RTF bytes. Returns false when the document was cut
-    // short by the reader's bounds; a French notice paragraph is then appended at the end.
-    static bool read(const QByteArray& rtf, QTextDocument& document);
+    // short by the reader's bounds; the notice paragraph is then appended at the end.
+    static bool read(const QByteArray& rtf, QTextDocument& document, const QString& notice);
 };
 
 } // namespace toolkit

@@ -1,8 +1,7 @@
 #include "forms/settings/FrmParam.h"
 
-#include "app/EuroProgramme.h"
-#include "app/RateText.h"
-#include "forms/main/FrmQuilmar.h"
+#include "conversion/RateText.h"
+#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 #include "toolkit/Cp1252.h"
 
@@ -30,6 +29,11 @@ toolkit::FormDesign design()
     form.icon = Pictures::quilmar();
     return form;
 }
+
+// Each said both as the button's tooltip and as its description to a screen reader.
+const QString ResetText = QStringLiteral("Paramètres par défauts");
+const QString OKText = QStringLiteral("Valider les nouveaux paramètres");
+const QString CancelText = QStringLiteral("Annuler les changements");
 
 bool isDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
 
@@ -124,12 +128,9 @@ FrmParam::FrmParam()
         QString(), QStringLiteral("Nombre de décimales affichées pour les conversions"));
     Check1.setAccessibleText(QStringLiteral("Afficher les infos-bulles"),
         QStringLiteral("Affiche ou masque les infos-bulles des deux fenêtres"));
-    CommandDefaut.setAccessibleText(
-        QStringLiteral("Reset"), QStringLiteral("Paramètres par défauts"));
-    CommandOK.setAccessibleText(
-        QStringLiteral("OK"), QStringLiteral("Valider les nouveaux paramètres"));
-    CommandAnnul.setAccessibleText(
-        QStringLiteral("Annuler"), QStringLiteral("Annuler les changements"));
+    CommandDefaut.setAccessibleText(QStringLiteral("Reset"), ResetText);
+    CommandOK.setAccessibleText(QStringLiteral("OK"), OKText);
+    CommandAnnul.setAccessibleText(QStringLiteral("Annuler"), CancelText);
     setDefaultButton(CommandOK);
     setCancelButton(CommandAnnul);
 
@@ -146,11 +147,36 @@ FrmParam::FrmParam()
 
 FrmParam::~FrmParam() = default;
 
+void FrmParam::showSettings(const SettingsRecord& settings)
+{
+    for (std::size_t i = 0; i < 2; ++i) {
+        Text1[i].setText(settings.CurrencyName[i]);
+        Text2[i].setText(settings.CurrencySymbol[i]);
+    }
+    Text3.setText(RateText::fieldText(settings.ConversionRate));
+    Check1.setValue(settings.ShowToolTips);
+    Combo1.setListIndex(settings.DecimalsIndex);
+
+    const bool shown = settings.ShowToolTips != 0;
+    auto tip = [shown](const QString& text) { return shown ? text : QString(); };
+    Text1[0].setToolTipText(tip(QStringLiteral("Nom de la 1ère monnaie")));
+    Text1[1].setToolTipText(tip(QStringLiteral("Nom de la 2ème monnaie")));
+    Text2[0].setToolTipText(tip(QStringLiteral("Symbol de la 1ère monnaie")));
+    Text2[1].setToolTipText(tip(QStringLiteral("Symbol de la 2ème monnaie")));
+    Text3.setToolTipText(tip(QStringLiteral("Taux de conversion")));
+    Check1.setToolTipText(tip(QStringLiteral("Cochée=Info-bulles ; Non-cochée=rien")));
+    CommandOK.setToolTipText(tip(OKText));
+    CommandAnnul.setToolTipText(tip(CancelText));
+    CommandDefaut.setToolTipText(tip(ResetText));
+    Combo1.setToolTipText(
+        tip(QStringLiteral("Nb de chiffres après la virgule affichés pour les conversions")));
+}
+
 void FrmParam::onLoad()
 {
-    EuroProgramme::ApplySettings();
+    applySettings();
     // Centred on the main window, in fractions of a twip: no rounding before the toolkit's own.
-    FrmQuilmar& main = *frmQuilmar;
+    const toolkit::Form& main = mainWindow();
     setTop(float(double(main.top()) + (double(main.height()) - double(height())) / 2.0));
     setLeft(float(double(main.left()) + (double(main.width()) - double(width())) / 2.0));
 }
@@ -232,9 +258,8 @@ void FrmParam::CommandOKClick()
     Settings.ShowToolTips = std::uint8_t(Check1.value());
     Settings.DecimalsIndex = std::uint8_t(std::max(0, Combo1.listIndex()));
     Settings.ConversionRate = RateText::parseFieldText(Text3.text());
-    EuroProgramme::ApplySettings();
-    frmQuilmar->TextEuro.setText(QString());
-    frmQuilmar->TextFranc.setText(QString());
+    applySettings();
+    clearMainAmounts();
     frmParam.unload();
 }
 

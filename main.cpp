@@ -1,3 +1,4 @@
+#include "app/ApplicationDesign.h"
 #include "app/CommandLine.h"
 #include "app/ConfigFolder.h"
 #include "app/EuroProgramme.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
     }
     if (CommandLine::inConfigFolder(argc, argv))
         ConfigFolder::enter();
-    toolkit::Application application(argc, argv);
+    toolkit::Application application(argc, argv, quilmarApplicationDesign());
     for (const std::string_view argument : CommandLine::ignored(argc, argv))
         std::fprintf(
             stderr, "quilmar : argument ignoré : %.*s\n", int(argument.size()), argument.data());

@@ -1,19 +1,10 @@
 #pragma once
 
-#include "app/SettingsRecord.h"
+#include "module/ProgramState.h"
 
-#include <QString>
-
-// The program's module: start-up, the settings record and its file.
+// The program's module: start-up, the settings record and its file. Its state (Settings,
+// ProgramDir, the file names) lies below the windows, in module/ProgramState.h.
 namespace EuroProgramme {
-
-// The settings of this run; every window reads and writes it directly.
-extern SettingsRecord Settings;
-// The working directory at start-up, ending with the platform's separator.
-extern QString ProgramDir;
-
-inline constexpr char16_t SettingsFileName[] = u"Quilmar.ini";
-inline constexpr char16_t HelpFileName[] = u"Quilmar.rtf";
 
 void StartUp();
 void ApplySettings();

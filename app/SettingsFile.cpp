@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 
-#include "app/RateText.h"
+#include "conversion/RateText.h"
+#include "toolkit/codepage/Cp1252.h"
 #include "toolkit/RegularFile.h"
 #include "toolkit/codepage/Cp1252.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsRecord.h"
+#include "module/SettingsRecord.h"
 
 #include <QByteArray>
 #include <QString>

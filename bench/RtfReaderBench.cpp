@@ -99,7 +99,7 @@ void BM_RtfRead(benchmark::State& state)
     const QByteArray& rtf = sample().rtf;
     for (auto _ : state) {
         QTextDocument document;
-        benchmark::DoNotOptimize(toolkit::RtfReader::read(rtf, document));
+        benchmark::DoNotOptimize(toolkit::RtfReader::read(rtf, document, QString()));
     }
     state.SetBytesProcessed(state.iterations() * rtf.size());
 }
@@ -126,7 +126,7 @@ int main(int argc, char** argv)
     QTextDocument fromRtf;
     QTextDocument fromHtml;
     fromHtml.setHtml(sample().html);
-    if (!toolkit::RtfReader::read(sample().rtf, fromRtf)
+    if (!toolkit::RtfReader::read(sample().rtf, fromRtf, QString())
         || fromRtf.toPlainText() != fromHtml.toPlainText()) {
         std::fprintf(stderr, "The RTF and HTML samples do not read as the same text.\n");
         return 1;

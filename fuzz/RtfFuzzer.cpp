@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray rtf(reinterpret_cast<const char*>(data), qsizetype(size));
     QTextDocument document;
-    toolkit::RtfReader::read(rtf, document);
+    toolkit::RtfReader::read(rtf, document, QString());
     QTextDocument plain;
-    toolkit::PlainTextReader::read(QString::fromUtf8(rtf), plain);
+    toolkit::PlainTextReader::read(QString::fromUtf8(rtf), plain, QString());
     for (QTextDocument* read : { &document, &plain }) {
         read->setTextWidth(600);
         read->documentLayout()->documentSize();

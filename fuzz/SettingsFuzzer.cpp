@@ -2,8 +2,8 @@
 // never store a value the settings dialog cannot show, and a complete read must survive a
 // write and a second read: the strings (with the characters the writer cannot store replaced),
 // the whole numbers exactly, and the rate as its file text.
-#include "app/RateText.h"
 #include "app/SettingsFile.h"
+#include "conversion/RateText.h"
 
 #include <cstddef>
 #include <cstdint>

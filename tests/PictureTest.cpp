@@ -97,7 +97,7 @@ TEST(PictureTest, ImageButtonShowsItsPictureMovedInByItsBorder)
         QWidget window;
         toolkit::PictureBox box(&window);
         box.widget()->resize(25, 25);
-        box.setPicture(Pictures::aide());
+        box.setPicture(Pictures::aide(), 24);
         box.setBorderStyle(border);
         const QImage shown
             = box.widget()->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

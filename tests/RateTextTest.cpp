@@ -1,4 +1,4 @@
-#include "app/RateText.h"
+#include "conversion/RateText.h"
 
 #include <cfloat>
 #include <cmath>

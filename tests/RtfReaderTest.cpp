@@ -131,7 +131,8 @@ TEST(RtfReaderTest, RendersTextAndFormats)
     QTextDocument document; // shared: each read must replace what the previous one built
     for (const auto& [rtf, expected] : cases) {
         SCOPED_TRACE(rtf.left(70).toStdString());
-        EXPECT_TRUE(RtfReader::read(rtf.startsWith("{\\rtf") ? rtf : head + rtf + '}', document));
+        EXPECT_TRUE(RtfReader::read(
+            rtf.startsWith("{\\rtf") ? rtf : head + rtf + '}', document, QString()));
         EXPECT_EQ(describe(document), expected);
     }
     EXPECT_TRUE(document.isUndoRedoEnabled());
@@ -232,11 +233,11 @@ TEST(RtfReaderTest, HostileInputIsReadBestEffort)
             c.input[random() % c.input.size()] ^= char(1 << random() % 8);
     }
 
-    const QString notice = toolkit::RtfDocumentBuilder::truncationNotice();
+    const QString notice = QStringLiteral("[cut short]");
     for (const Hostile& c : cases) {
         SCOPED_TRACE(c.name);
         QTextDocument document;
-        const bool complete = RtfReader::read(c.input, document);
+        const bool complete = RtfReader::read(c.input, document, notice);
         expectWithinLimits(document, RtfLimits {});
         document.setTextWidth(600);
         EXPECT_LT(document.documentLayout()->documentSize().height(), 8e6);
@@ -276,7 +277,7 @@ TEST(PlainTextTest, LinesBecomeParagraphsOfBoundedLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTextDocument document;
-        PlainTextReader::read(c.text, document);
+        PlainTextReader::read(c.text, document, QString());
         EXPECT_EQ(document.blockCount(), c.paragraphs);
         QString joined;
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -337,8 +338,9 @@ TEST_P(RtfBoundTest, CutsTheDocumentAtTheBound)
 {
     const Bound& bound = GetParam();
     QTextDocument document;
-    const bool complete = RtfReader::read("{\\rtf1 " + bound.body + '}', document, bound.limits);
-    const QString notice = toolkit::RtfDocumentBuilder::truncationNotice();
+    const QString notice = QStringLiteral("[cut short]");
+    const bool complete
+        = RtfReader::read("{\\rtf1 " + bound.body + '}', document, notice, bound.limits);
     EXPECT_EQ(document.toPlainText(), bound.truncated ? bound.text + u'\n' + notice : bound.text);
     EXPECT_EQ(complete, !bound.truncated);
     if (!bound.truncated)

@@ -7,6 +7,8 @@
 #include "toolkit/FormWindow.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QGuiApplication>
 
 namespace {
 
@@ -168,6 +170,20 @@ TEST_F(StartUpTest, ResizeLayoutClampsTheWidthAndFollowsTheRightEdge)
     EXPECT_EQ(m.Picture1.left(), 5070) << "nothing moves while minimised";
     m.setWindowState(0);
     EXPECT_EQ(m.Picture1.left(), 5000 - 630) << "restoring lays out again";
+}
+
+} // namespace
+
+namespace {
+
+// A Wayland compositor matches the app_id, which Qt takes from the desktop file name, with the
+// installed desktop entry: the name must be that entry's, ".desktop" left out.
+TEST(ApplicationDesignTest, DesktopFileNameIsTheInstalledEntrysName)
+{
+    const QString name = QGuiApplication::desktopFileName();
+    EXPECT_EQ(name, u"fr.quilmar.Quilmar"_s);
+    const QString entry = QStringLiteral(QUILMAR_PACKAGING_DIR) + name + u".desktop"_s;
+    EXPECT_TRUE(QFile::exists(entry)) << entry.toStdString();
 }
 
 } // namespace

@@ -62,26 +62,23 @@ namespace {
     }
 }
 
-Application::Application(int& argc, char** argv)
+Application::Application(int& argc, char** argv, const Design& design)
     : m_app(std::make_unique<QApplication>(argc, argv))
 {
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationName(QStringLiteral("Quilmar"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quilmar"));
+    QApplication::setApplicationName(design.name);
+    QGuiApplication::setDesktopFileName(design.desktopFileName);
 
-    // The windows' boxes were designed, in twips, around the classic sans UI font at 8.25 pt,
-    // which is narrower than the desktop's sans fonts: in those the captions would be cut.
-    // Carlito holds every caption at that size and at every scale, with a margin; without it the
-    // narrow Liberation face does. They stand in for the classic font wherever it is named.
-    const QStringList sans { QStringLiteral("Carlito"), QStringLiteral("Liberation Sans Narrow") };
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
-    QFont font(sans.first());
-    font.setFamilies(sans);
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    if (!design.fontStandIns.isEmpty()) {
+        QFont::insertSubstitutions(design.designedFont, design.fontStandIns);
+        QFont font(design.fontStandIns.first());
+        font.setFamilies(design.fontStandIns);
+        font.setPointSizeF(design.fontPointSize);
+        QApplication::setFont(font);
+    }
 
     auto* translator = new QTranslator(m_app.get());
-    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (translator->load(QLocale(design.language), QStringLiteral("qtbase"), QStringLiteral("_"),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 

@@ -29,7 +29,10 @@ PictureBox::~PictureBox()
     m_box->clicked = nullptr;
 }
 
-void PictureBox::setPicture(const Picture& picture) { m_box->setPicture(picture); }
+void PictureBox::setPicture(const Picture& picture, int pixels)
+{
+    m_box->setPicture(picture, pixels);
+}
 
 void PictureBox::setBorderStyle(int style) { m_box->setBorderStyle(style); }
 

@@ -15,7 +15,8 @@ public:
     explicit PictureBox(QWidget* parent);
     ~PictureBox() override;
 
-    void setPicture(const Picture& picture);
+    // Drawn `pixels` wide and high at the top left corner, as the picture was drawn.
+    void setPicture(const Picture& picture, int pixels);
     // 0: no border; 1: a single border. Shown at the next Refresh.
     void setBorderStyle(int style);
     int borderStyle() const;

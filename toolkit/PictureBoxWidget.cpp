@@ -8,8 +8,6 @@
 namespace toolkit {
 
 namespace {
-    constexpr int PictureSize = 24; // pixels, as the button pictures are drawn
-
     bool isSpace(const QKeyEvent& event)
     {
         return event.key() == Qt::Key_Space && !event.isAutoRepeat()
@@ -25,9 +23,10 @@ PictureBoxWidget::PictureBoxWidget(QWidget* parent)
 
 PictureBoxWidget::~PictureBoxWidget() = default;
 
-void PictureBoxWidget::setPicture(const Picture& picture)
+void PictureBoxWidget::setPicture(const Picture& picture, int pixels)
 {
     m_picture = picture;
+    m_pictureSize = pixels;
     update();
 }
 
@@ -44,7 +43,7 @@ void PictureBoxWidget::paintEvent(QPaintEvent*)
     const bool down = isDown();
     // A border takes a pixel on each side, which moves the picture in: the pressed look.
     const int inset = down ? 1 : 0;
-    m_picture.draw(painter, QRect(inset, inset, PictureSize, PictureSize));
+    m_picture.draw(painter, QRect(inset, inset, m_pictureSize, m_pictureSize));
     if (m_focusFrame && hasFocus() && !down) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
         painter.drawRect(edge);

@@ -16,7 +16,7 @@ public:
     explicit PictureBoxWidget(QWidget* parent);
     ~PictureBoxWidget() override;
 
-    void setPicture(const Picture& picture);
+    void setPicture(const Picture& picture, int pixels);
     void setBorderStyle(int style) { m_borderStyle = style; }
     int borderStyle() const { return m_borderStyle; }
     // Pressed by the mouse (as far as the program's border shows it) or by Space.
@@ -39,6 +39,7 @@ protected:
 
 private:
     Picture m_picture;
+    int m_pictureSize = 0;
     int m_borderStyle = 0;
     bool m_pressed = false;
     bool m_keyDown = false;

@@ -39,14 +39,14 @@ void RichTextBox::setContents(const QByteArray& bytes)
 {
     auto* document = new QTextDocument(m_view);
     if (bytes.startsWith("{\\rtf")) {
-        RtfReader::read(bytes, *document);
+        RtfReader::read(bytes, *document, m_truncationNotice);
     } else {
         // Plain text: UTF-8 when it is valid, the Western code page otherwise.
         QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8(bytes);
         if (utf8.hasError())
             text = Cp1252::decode(bytes);
-        PlainTextReader::read(text, *document);
+        PlainTextReader::read(text, *document, m_truncationNotice);
     }
     // The view deletes the document it made itself as it takes the new one: ask who owns the
     // previous one before that.

@@ -24,6 +24,9 @@ public:
     bool setFileName(const QString& path);
     // Shows a document given as rich text (or plain text) bytes.
     void setContents(const QByteArray& bytes);
+    // The paragraph that ends a document cut short by the reading's bounds, from the next
+    // document shown on.
+    void setTruncationNotice(const QString& notice) { m_truncationNotice = notice; }
 
     QString plainText() const;
     const QTextDocument* document() const;
@@ -31,6 +34,7 @@ public:
 private:
     QTextBrowser* m_view;
     QString m_fileName;
+    QString m_truncationNotice;
 };
 
 } // namespace toolkit

@@ -1,7 +1,6 @@
 #include "forms/help/FrmAide.h"
 
-#include "app/EuroProgramme.h"
-#include "forms/main/FrmQuilmar.h"
+#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 
 #include <QCoreApplication>
@@ -39,6 +38,8 @@ FrmAide::FrmAide()
     , AideQuit(rien, QStringLiteral("&Quitter"))
 {
     RichTextBox1.setGeometry(240, 240, 6135, 5295);
+    RichTextBox1.setTruncationNotice(
+        QStringLiteral("[Document tronqué : trop volumineux pour être affiché en entier.]"));
     RichTextBox1.setContents(designedDocument());
     setTabOrder({ &RichTextBox1 });
     RichTextBox1.setAccessibleText(
@@ -68,7 +69,7 @@ void FrmAide::onLoad()
         = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quilmar/") + name;
     if (!loadHelp(EuroProgramme::ProgramDir + name) && !loadHelp(installed))
         RichTextBox1.setContents(builtInHelp());
-    FrmQuilmar& main = *frmQuilmar;
+    const toolkit::Form& main = mainWindow();
     const double mainHeight = main.height();
     const double mainWidth = main.width();
     setTop(float(double(main.top()) + (mainHeight - double(height())) / 2.0));

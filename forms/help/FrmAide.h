@@ -5,6 +5,8 @@
 #include "toolkit/MenuItem.h"
 #include "toolkit/RichTextBox.h"
 
+#include <functional>
+
 // The help window: the help document, filling the client area below its one menu.
 class FrmAide final : public toolkit::Form {
 public:
@@ -17,6 +19,9 @@ public:
 
     // Shown until the help file has been read.
     static QByteArray designedDocument();
+
+    // The window that this one opens centred on, given at start-up.
+    static inline std::function<toolkit::Form&()> mainWindow;
 
 protected:
     void onLoad() override;

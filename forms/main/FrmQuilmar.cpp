@@ -1,8 +1,8 @@
 #include "forms/main/FrmQuilmar.h"
 
-#include "app/EuroProgramme.h"
 #include "forms/help/FrmAide.h"
 #include "forms/settings/FrmParam.h"
+#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 
 #include <cmath>
@@ -22,6 +22,18 @@ toolkit::FormDesign design()
     form.maxButton = false;
     form.icon = Pictures::quilmar();
     return form;
+}
+
+// Pixels, as the button pictures are drawn.
+constexpr int ButtonPictureSize = 24;
+
+// The texts composed from the currency names, for the tooltips and for what a screen reader says.
+QString copyText(const QString& name) { return QStringLiteral("Copier le montant en ") + name; }
+QString pasteText(const QString& name) { return QStringLiteral("Coller le montant en ") + name; }
+QString enterText(const QString& from, const QString& to)
+{
+    return QStringLiteral("Entrez ici le montant en ") + from + QStringLiteral(" à convertir en ")
+        + to;
 }
 
 // Whole twips, an exact half going to the even neighbour.
@@ -84,7 +96,7 @@ void FrmQuilmar::designImageButton(
     toolkit::PictureBox& button, float left, float top, const toolkit::Picture& picture)
 {
     button.setGeometry(left, top, 375, 375);
-    button.setPicture(picture);
+    button.setPicture(picture, ButtonPictureSize);
     // Pressed look: a border while any mouse button is held down on it.
     button.onMouseDown = [&button] {
         button.setBorderStyle(1);
@@ -94,6 +106,54 @@ void FrmQuilmar::designImageButton(
         button.setBorderStyle(0);
         button.refresh();
     };
+}
+
+void FrmQuilmar::showSettings(const SettingsRecord& settings)
+{
+    const QString& name1 = settings.CurrencyName[0];
+    const QString& name2 = settings.CurrencyName[1];
+    LabelEuro.setCaption(settings.CurrencySymbol[0]);
+    LabelFranc.setCaption(settings.CurrencySymbol[1]);
+
+    const bool shown = settings.ShowToolTips != 0;
+    auto tip = [shown](const QString& text) { return shown ? text : QString(); };
+    PictureCopier1.setToolTipText(tip(copyText(name1)));
+    PictureCopier2.setToolTipText(tip(copyText(name2)));
+    PictureColler1.setToolTipText(tip(pasteText(name1)));
+    PictureColler2.setToolTipText(tip(pasteText(name2)));
+    LabelEuro.setToolTipText(tip(name1));
+    LabelFranc.setToolTipText(tip(name2));
+    Picture2.setToolTipText(tip(QStringLiteral("Paramètres")));
+    Picture1.setToolTipText(tip(QStringLiteral("Aide")));
+    TextEuro.setToolTipText(tip(enterText(name1, name2)));
+    TextFranc.setToolTipText(tip(enterText(name2, name1)));
+
+    // What a screen reader says does not depend on whether tooltips are shown.
+    TextEuro.setAccessibleText(QStringLiteral("Montant en ") + name1, enterText(name1, name2));
+    TextFranc.setAccessibleText(QStringLiteral("Montant en ") + name2, enterText(name2, name1));
+    LabelEuro.setAccessibleText(
+        QStringLiteral("Symbole des ") + name1, QStringLiteral("Symbole de la 1ère monnaie"));
+    LabelFranc.setAccessibleText(
+        QStringLiteral("Symbole des ") + name2, QStringLiteral("Symbole de la 2ème monnaie"));
+    const QString toClipboard = QStringLiteral(" dans le presse-papiers");
+    const QString fromClipboard = QStringLiteral(" par celui du presse-papiers");
+    PictureCopier1.setAccessibleText(
+        copyText(name1), QStringLiteral("Copie le montant en ") + name1 + toClipboard);
+    PictureCopier2.setAccessibleText(
+        copyText(name2), QStringLiteral("Copie le montant en ") + name2 + toClipboard);
+    PictureColler1.setAccessibleText(
+        pasteText(name1), QStringLiteral("Remplace le montant en ") + name1 + fromClipboard);
+    PictureColler2.setAccessibleText(
+        pasteText(name2), QStringLiteral("Remplace le montant en ") + name2 + fromClipboard);
+    Picture2.setAccessibleText(
+        QStringLiteral("Paramètres"), QStringLiteral("Ouvre la fenêtre des paramètres"));
+    Picture1.setAccessibleText(QStringLiteral("Aide"), QStringLiteral("Ouvre la fenêtre d'aide"));
+}
+
+void FrmQuilmar::clearAmounts()
+{
+    TextEuro.setText(QString());
+    TextFranc.setText(QString());
 }
 
 void FrmQuilmar::onResize()
@@ -122,7 +182,7 @@ void FrmQuilmar::onQueryUnload(bool&)
     Settings.WindowLeft = wholeTwips(left());
     Settings.WindowTop = wholeTwips(top());
     Settings.WindowWidth = wholeTwips(width());
-    EuroProgramme::SaveSettings();
+    saveSettings();
 }
 
 void FrmQuilmar::onUnload() { toolkit::Form::endProgram(); }

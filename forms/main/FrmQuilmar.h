@@ -6,6 +6,8 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 
+#include <functional>
+
 // The main window: a narrow strip with one row per currency. Each row holds a copy and a paste
 // button, the amount field, the currency symbol and a window button (settings on the first row,
 // help on the second). The width follows the user between two limits; the height is fixed.
@@ -31,6 +33,16 @@ public:
     toolkit::Label LabelEuro;
 
     const conversion::AmountConverter& conversion() const { return m_conversion; }
+
+    // The currency symbols, the tooltips (when the settings show them) and what a screen reader
+    // says of the controls, all following the currency names.
+    void showSettings(const SettingsRecord& settings);
+    // Empties both amount fields, as new settings are accepted.
+    void clearAmounts();
+
+    // Saves the settings at closing, once the window's place is in them: the module's
+    // SaveSettings, given at start-up, since the window cannot name the module built on it.
+    static inline std::function<void()> saveSettings;
 
 protected:
     void onResize() override;

@@ -1,10 +1,8 @@
 #include "forms/settings/FrmParam.h"
 
-#include "app/EuroProgramme.h"
-#include "app/RateText.h"
-#include "app/SettingsRecord.h"
 #include "conversion/DecimalText.h"
-#include "forms/main/FrmQuilmar.h"
+#include "conversion/RateText.h"
+#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 #include "toolkit/KeyCodes.h"
 #include "toolkit/codepage/Cp1252.h"
@@ -29,6 +27,11 @@ toolkit::FormDesign design()
     form.icon = Pictures::quilmar();
     return form;
 }
+
+// Each said both as the button's tooltip and as its description to a screen reader.
+const QString ResetText = QStringLiteral("Paramètres par défauts");
+const QString OKText = QStringLiteral("Valider les nouveaux paramètres");
+const QString CancelText = QStringLiteral("Annuler les changements");
 
 // Spaces only: a name keeps any other blank the user typed.
 QString withoutSurroundingSpaces(const QString& text)
@@ -89,7 +92,7 @@ FrmParam::FrmParam()
     CommandDefaut.setGeometry(240, 4440, 735, 255);
     CommandOK.setGeometry(1560, 4320, 1095, 375);
     CommandAnnul.setGeometry(2880, 4320, 1095, 375);
-    showSettings(SettingsRecord::defaults());
+    showFields(SettingsRecord::defaults());
 
     setTabOrder({ &Text1[0], &Text2[0], &Text1[1], &Text2[1], &Text3, &Combo1, &Check1,
         &CommandDefaut, &CommandOK, &CommandAnnul });
@@ -117,12 +120,9 @@ FrmParam::FrmParam()
         QString(), QStringLiteral("Nombre de décimales affichées pour les conversions"));
     Check1.setAccessibleText(QStringLiteral("Afficher les infos-bulles"),
         QStringLiteral("Affiche ou masque les infos-bulles des deux fenêtres"));
-    CommandDefaut.setAccessibleText(
-        QStringLiteral("Reset"), QStringLiteral("Paramètres par défauts"));
-    CommandOK.setAccessibleText(
-        QStringLiteral("OK"), QStringLiteral("Valider les nouveaux paramètres"));
-    CommandAnnul.setAccessibleText(
-        QStringLiteral("Annuler"), QStringLiteral("Annuler les changements"));
+    CommandDefaut.setAccessibleText(QStringLiteral("Reset"), ResetText);
+    CommandOK.setAccessibleText(QStringLiteral("OK"), OKText);
+    CommandAnnul.setAccessibleText(QStringLiteral("Annuler"), CancelText);
     setDefaultButton(CommandOK);
     setCancelButton(CommandAnnul);
 
@@ -139,11 +139,30 @@ FrmParam::FrmParam()
 
 FrmParam::~FrmParam() = default;
 
+void FrmParam::showSettings(const SettingsRecord& settings)
+{
+    showFields(settings);
+
+    const bool shown = settings.ShowToolTips != 0;
+    auto tip = [shown](const QString& text) { return shown ? text : QString(); };
+    Text1[0].setToolTipText(tip(QStringLiteral("Nom de la 1ère monnaie")));
+    Text1[1].setToolTipText(tip(QStringLiteral("Nom de la 2ème monnaie")));
+    Text2[0].setToolTipText(tip(QStringLiteral("Symbol de la 1ère monnaie")));
+    Text2[1].setToolTipText(tip(QStringLiteral("Symbol de la 2ème monnaie")));
+    Text3.setToolTipText(tip(QStringLiteral("Taux de conversion")));
+    Check1.setToolTipText(tip(QStringLiteral("Cochée=Info-bulles ; Non-cochée=rien")));
+    CommandOK.setToolTipText(tip(OKText));
+    CommandAnnul.setToolTipText(tip(CancelText));
+    CommandDefaut.setToolTipText(tip(ResetText));
+    Combo1.setToolTipText(
+        tip(QStringLiteral("Nb de chiffres après la virgule affichés pour les conversions")));
+}
+
 void FrmParam::onLoad()
 {
-    EuroProgramme::ApplySettings();
+    applySettings();
     // Centred on the main window, in fractions of a twip: no rounding before the toolkit's own.
-    FrmQuilmar& main = *frmQuilmar;
+    const toolkit::Form& main = mainWindow();
     setTop(float(double(main.top()) + (double(main.height()) - double(height())) / 2.0));
     setLeft(float(double(main.left()) + (double(main.width()) - double(width())) / 2.0));
 }
@@ -204,15 +223,14 @@ void FrmParam::CommandOKClick()
     Settings.ShowToolTips = std::uint8_t(Check1.value());
     Settings.DecimalsIndex = std::uint8_t(std::max(0, Combo1.listIndex()));
     Settings.ConversionRate = RateText::parseFieldText(Text3.text());
-    EuroProgramme::ApplySettings();
-    frmQuilmar->TextEuro.setText(QString());
-    frmQuilmar->TextFranc.setText(QString());
+    applySettings();
+    clearMainAmounts();
     frmParam.unload();
 }
 
-void FrmParam::CommandDefautClick() { showSettings(SettingsRecord::defaults()); }
+void FrmParam::CommandDefautClick() { showFields(SettingsRecord::defaults()); }
 
-void FrmParam::showSettings(const SettingsRecord& settings)
+void FrmParam::showFields(const SettingsRecord& settings)
 {
     for (std::size_t i = 0; i < 2; ++i) {
         Text1[i].setText(settings.CurrencyName[i]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "module/SettingsRecord.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/CommandButton.h"
@@ -10,8 +11,7 @@
 
 #include <array>
 #include <cstdint>
-
-struct SettingsRecord;
+#include <functional>
 
 // The settings dialog: the name and symbol of each currency, the rate, the decimals shown and
 // the tooltips. It edits its own fields only; "OK" stores them in the settings.
@@ -35,6 +35,16 @@ public:
     toolkit::CommandButton CommandOK;
     toolkit::CommandButton CommandAnnul;
 
+    // Shows the settings in the fields, and the tooltips when the settings show them.
+    void showSettings(const SettingsRecord& settings);
+
+    // Given at start-up, since the dialog cannot name what is built on it: the module's
+    // ApplySettings, run at loading and by "OK"; what "OK" does to the main window's amounts;
+    // the window that the dialog opens centred on.
+    static inline std::function<void()> applySettings;
+    static inline std::function<void()> clearMainAmounts;
+    static inline std::function<toolkit::Form&()> mainWindow;
+
 protected:
     void onLoad() override;
 
@@ -46,8 +56,8 @@ private:
     void CommandOKClick();
     void CommandDefautClick();
     void CommandAnnulClick();
-    // Fills the fields as the record holds its settings.
-    void showSettings(const SettingsRecord& settings);
+    // Fills the seven fields as the record holds its settings, and nothing else.
+    void showFields(const SettingsRecord& settings);
 
     bool m_rateBusy = false;
 };

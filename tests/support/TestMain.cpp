@@ -1,7 +1,7 @@
 // The main of every test program: Qt's offscreen platform unless a test runs on a real X
 // server, the locale pinned, and a temporary working directory, since the program reads and
 // writes its files in the working directory.
-#include "toolkit/Application.h"
+#include "app/ApplicationDesign.h"
 
 #include <QDir>
 #include <QLocale>
@@ -22,6 +22,6 @@ int main(int argc, char** argv)
     if (!workingDirectory.isValid() || !QDir::setCurrent(workingDirectory.path()))
         return 2;
 
-    toolkit::Application application(argc, argv);
+    toolkit::Application application(argc, argv, quilmarApplicationDesign());
     return RUN_ALL_TESTS();
 }

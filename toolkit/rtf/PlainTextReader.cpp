@@ -4,11 +4,12 @@
 
 namespace toolkit {
 
-void PlainTextReader::read(QStringView text, QTextDocument& document)
+void PlainTextReader::read(QStringView text, QTextDocument& document, const QString& notice)
 {
     // Qt lays each paragraph out whole, so a long line becomes paragraphs of at most
     // MaxParagraph characters, ended after a blank where there is one.
     RtfDocumentBuilder builder(document);
+    builder.setTruncationNotice(notice);
     qsizetype start = 0;
     while (start < text.size() && !builder.isFull()) {
         qsizetype end = start;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -14,8 +15,8 @@ public:
     // The longest paragraph that plain text becomes; a longer line is split.
     static constexpr qsizetype MaxParagraph = 2000;
 
-    // Builds `document`, one paragraph a line.
-    static void read(QStringView text, QTextDocument& document);
+    // Builds `document`, one paragraph a line; `notice` ends a document cut short.
+    static void read(QStringView text, QTextDocument& document, const QString& notice);
 };
 
 } // namespace toolkit

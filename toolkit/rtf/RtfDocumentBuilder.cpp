@@ -25,11 +25,6 @@ namespace {
 
 } // namespace
 
-QString RtfDocumentBuilder::truncationNotice()
-{
-    return QStringLiteral("[Document tronqué : trop volumineux pour être affiché en entier.]");
-}
-
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document, const Limits& limits)
     : m_document(document)
     , m_limits(limits)
@@ -192,7 +187,7 @@ bool RtfDocumentBuilder::finish()
             m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         else
             m_cursor.setBlockFormat(QTextBlockFormat());
-        m_cursor.insertText(truncationNotice(), QTextCharFormat());
+        m_cursor.insertText(m_truncationNotice, QTextCharFormat());
     }
     m_cursor.endEditBlock();
     m_document.setUndoRedoEnabled(m_undoWasEnabled);

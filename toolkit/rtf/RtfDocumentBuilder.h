@@ -20,7 +20,8 @@ class RtfDocumentBuilder {
 public:
     using Limits = RtfLimits;
 
-    static QString truncationNotice();
+    // The paragraph appended at the end of a document cut short; none by default.
+    void setTruncationNotice(const QString& notice) { m_truncationNotice = notice; }
 
     // Clears `document` and starts writing at its beginning.
     explicit RtfDocumentBuilder(QTextDocument& document, const Limits& limits = {});
@@ -59,6 +60,7 @@ private:
     bool m_undoWasEnabled;
     bool m_finished = false;
     bool m_truncated = false;
+    QString m_truncationNotice;
 
     QTextCharFormat m_charFormat;
     QString m_run;

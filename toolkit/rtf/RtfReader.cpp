@@ -7,9 +7,11 @@
 
 namespace toolkit {
 
-bool RtfReader::read(const QByteArray& rtf, QTextDocument& document, const RtfLimits& limits)
+bool RtfReader::read(
+    const QByteArray& rtf, QTextDocument& document, const QString& notice, const RtfLimits& limits)
 {
     RtfDocumentBuilder builder(document, limits);
+    builder.setTruncationNotice(notice);
     RtfParser parser(builder);
     parser.parse(QByteArrayView(rtf).first(std::min(rtf.size(), limits.maxInputSize)));
     if (rtf.size() > limits.maxInputSize)

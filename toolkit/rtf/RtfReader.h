@@ -3,6 +3,7 @@
 #include "toolkit/rtf/RtfLimits.h"
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -15,8 +16,9 @@ public:
     static constexpr qsizetype kMaxInputSize = RtfLimits {}.maxInputSize;
 
     // Builds `document` (cleared first) from RTF bytes. Returns false when the document was cut
-    // short by the limits; a French notice paragraph is then appended at the end.
-    static bool read(const QByteArray& rtf, QTextDocument& document, const RtfLimits& limits = {});
+    // short by the limits; the notice paragraph is then appended at the end.
+    static bool read(const QByteArray& rtf, QTextDocument& document, const QString& notice,
+        const RtfLimits& limits = {});
 };
 
 } // namespace toolkit

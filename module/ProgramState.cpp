@@ -1,0 +1,8 @@
+#include "module/ProgramState.h"
+
+namespace EuroProgramme {
+
+SettingsRecord Settings;
+QString ProgramDir;
+
+} // namespace EuroProgramme

@@ -1,6 +1,7 @@
 // One digit typed into the main window's amount field, handled whole: the keystroke filter, the
 // cleaning, the conversion, the formatting and the nested write into the other field. Beside it,
 // in the same run, the two plain text sets that this handling makes, on plain line edits.
+#include "app/ApplicationDesign.h"
 #include "app/EuroProgramme.h"
 #include "forms/main/FrmQuilmar.h"
 #include "toolkit/Application.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir workingDirectory;
     QDir::setCurrent(workingDirectory.path());
-    toolkit::Application application(argc, argv);
+    toolkit::Application application(argc, argv, quilmarApplicationDesign());
     EuroProgramme::StartUp();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

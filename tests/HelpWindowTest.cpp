@@ -92,7 +92,7 @@ TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
     const QWidget* box = help.RichTextBox1.widget();
     for (const auto& [width, height, state] : cases) {
         const QRect before = box->geometry();
-        help.setWindowState(state);
+        help.setWindowState(toolkit::WindowState(state));
         help.setWidth(width > 0 ? width : help.width());
         help.setHeight(height > 0 ? height : help.height());
         EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect()) << width;

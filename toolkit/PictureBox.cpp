@@ -31,9 +31,9 @@ PictureBox::~PictureBox()
 
 void PictureBox::setPicture(const Picture& picture) { m_box->setPicture(picture); }
 
-void PictureBox::setBorderStyle(int style) { m_box->setBorderStyle(style); }
+void PictureBox::setBorderStyle(BorderStyle style) { m_box->setBorderStyle(style); }
 
-int PictureBox::borderStyle() const { return m_box->borderStyle(); }
+BorderStyle PictureBox::borderStyle() const { return m_box->borderStyle(); }
 
 void PictureBox::refresh() { m_box->repaint(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/BorderStyle.h"
 #include "toolkit/Control.h"
 
 #include <functional>
@@ -16,9 +17,9 @@ public:
     ~PictureBox() override;
 
     void setPicture(const Picture& picture);
-    // 0: no border; 1: a single border. Shown at the next Refresh.
-    void setBorderStyle(int style);
-    int borderStyle() const;
+    // Shown at the next Refresh.
+    void setBorderStyle(BorderStyle style);
+    BorderStyle borderStyle() const;
     // Draws the box at once, not at the next pass of the event loop.
     void refresh();
     // Clicks it as the keyboard does, running onClick without the mouse events.

@@ -2,6 +2,7 @@
 
 #include "toolkit/Cp1252.h"
 #include "toolkit/RtfDocumentBuilder.h"
+#include "toolkit/Twips.h"
 
 #include <QBrush>
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
     using Keyword = RtfKeywords::Keyword;
     using ByteTable = std::array<char16_t, 256>;
 
-    constexpr double kTwipsPerPixel = 15.0; // at 96 dpi
+    constexpr double kTwipsPerPixel = Twips::PerStandardPixel;
     constexpr std::size_t kFormatCacheSize = 64;
     constexpr char16_t kReplacement = 0xFFFD;
 

@@ -87,18 +87,18 @@ void FrmQuilmar::designImageButton(
     button.setPicture(picture);
     // Pressed look: a border while any mouse button is held down on it.
     button.onMouseDown = [&button] {
-        button.setBorderStyle(1);
+        button.setBorderStyle(toolkit::BorderStyle::FixedSingle);
         button.refresh();
     };
     button.onMouseUp = [&button] {
-        button.setBorderStyle(0);
+        button.setBorderStyle(toolkit::BorderStyle::None);
         button.refresh();
     };
 }
 
 void FrmQuilmar::onResize()
 {
-    if (windowState() == 1)
+    if (windowState() == toolkit::WindowState::Minimised)
         return;
     // The client area keeps its designed height whatever the window manager's title bar.
     setHeight(DesignedClientHeight + nonClientHeight());
@@ -118,7 +118,7 @@ void FrmQuilmar::onResize()
 void FrmQuilmar::onQueryUnload(bool&)
 {
     using EuroProgramme::Settings;
-    setWindowState(0);
+    setWindowState(toolkit::WindowState::Normal);
     Settings.WindowLeft = wholeTwips(left());
     Settings.WindowTop = wholeTwips(top());
     Settings.WindowWidth = wholeTwips(width());

@@ -149,10 +149,7 @@ FrmParam::~FrmParam() = default;
 void FrmParam::onLoad()
 {
     EuroProgramme::ApplySettings();
-    // Centred on the main window, in fractions of a twip: no rounding before the toolkit's own.
-    FrmQuilmar& main = *frmQuilmar;
-    setTop(float(double(main.top()) + (double(main.height()) - double(height())) / 2.0));
-    setLeft(float(double(main.left()) + (double(main.width()) - double(width())) / 2.0));
+    centreOn(*frmQuilmar);
 }
 
 void FrmParam::Text1KeyPress(std::int16_t& code)

@@ -111,7 +111,7 @@ TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
     for (const auto& [name, width, height, state] : cases) {
         SCOPED_TRACE(name);
         const QRect before = box->geometry();
-        help.setWindowState(state);
+        help.setWindowState(toolkit::WindowState(state));
         help.setWidth(width > 0 ? width : help.width());
         help.setHeight(height > 0 ? height : help.height());
         EXPECT_EQ(box->geometry(), state == 1 ? before : help.clientWidget()->rect());

@@ -89,7 +89,8 @@ TEST_F(KeyboardAndScreenReaderTest, SpaceAndEnterClickAFocusedImageButton)
             frmQuilmar->TextEuro.setFocus();
         EXPECT_EQ(clicks, c.clicksWhileHeld);
         EXPECT_EQ(accessible(button)->state().pressed, c.downWhileHeld);
-        EXPECT_EQ(button.borderStyle(), 0) << "the program's mouse look is left alone";
+        EXPECT_EQ(button.borderStyle(), toolkit::BorderStyle::None)
+            << "the program's mouse look is left alone";
         QTest::keyRelease(button.widget(), key.key(), key.keyboardModifiers());
         EXPECT_EQ(clicks, c.clicks);
     }

@@ -88,11 +88,13 @@ TEST_F(MainWindowTest, AnyMouseButtonShowsThePressedLookButOnlyAPrimaryClickActs
              &m.PictureColler2, &m.Picture1, &m.Picture2 }) {
         for (const Qt::MouseButton mouse : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton }) {
             QTest::mousePress(box->widget(), mouse, Qt::ShiftModifier, QPoint(3, 20));
-            EXPECT_EQ(box->borderStyle(), 1) << str(box->toolTipText()) << mouse;
+            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::FixedSingle)
+                << str(box->toolTipText()) << mouse;
             // The primary button is let go off the image: no click.
             const QPoint at(mouse == Qt::LeftButton ? -3 : 3, 20);
             QTest::mouseRelease(box->widget(), mouse, Qt::ShiftModifier, at);
-            EXPECT_EQ(box->borderStyle(), 0) << str(box->toolTipText()) << mouse;
+            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::None)
+                << str(box->toolTipText()) << mouse;
         }
     }
     EXPECT_TRUE(m.TextEuro.text().isEmpty() && clipboard.getText() == u"7"_s && !frmAide.exists()
@@ -131,14 +133,14 @@ TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndTheSettingsAndEnds
         EuroProgramme::Settings.DecimalsIndex = 1; // a setting it has
         m.setLeft(left);
         m.setTop(top);
-        m.setWindowState(state);
+        m.setWindowState(toolkit::WindowState(state));
         m.setWidth(width);
         close();
         EXPECT_TRUE(toolkit::Form::programEnded());
         EXPECT_EQ(readFile(u"Quilmar.ini"_s),
             "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n1\r\n"
                 + QByteArray(saved).replace(' ', "\r\n") + "\r\n");
-        EXPECT_EQ(m.windowState(), 0);
+        EXPECT_EQ(m.windowState(), toolkit::WindowState::Normal);
         EXPECT_EQ(m.Picture1.left(), m.width() - 630) << "laid out again on restoring";
         EXPECT_FALSE(m.isVisible() || frmAide->isVisible() || frmParam->isVisible());
     }

@@ -98,7 +98,7 @@ TEST(PictureTest, ImageButtonShowsItsPictureMovedInByItsBorder)
         toolkit::PictureBox box(&window);
         box.widget()->resize(25, 25);
         box.setPicture(Pictures::aide(), 24);
-        box.setBorderStyle(border);
+        box.setBorderStyle(border ? toolkit::BorderStyle::FixedSingle : toolkit::BorderStyle::None);
         const QImage shown
             = box.widget()->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 

@@ -165,10 +165,10 @@ TEST_F(StartUpTest, ResizeLayoutClampsTheWidthAndFollowsTheRightEdge)
     const float height = m.height();
     m.setHeight(3000);
     EXPECT_EQ(m.height(), height) << "the height cannot change";
-    m.setWindowState(1);
+    m.setWindowState(toolkit::WindowState::Minimised);
     m.setWidth(5000);
     EXPECT_EQ(m.Picture1.left(), 5070) << "nothing moves while minimised";
-    m.setWindowState(0);
+    m.setWindowState(toolkit::WindowState::Normal);
     EXPECT_EQ(m.Picture1.left(), 5000 - 630) << "restoring lays out again";
 }
 

@@ -202,7 +202,7 @@ TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
     const auto shown = resizes();
     EXPECT_GE(shown, 2);
     probe->setHeight(2000);
-    probe->setWindowState(1);
+    probe->setWindowState(toolkit::WindowState::Minimised);
     EXPECT_EQ(resizes(), shown + 2) << "for sizes set while shown, and for minimising";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/FormGeometry.h"
 #include "toolkit/Picture.h"
 
 #include <QKeySequence>
@@ -20,6 +21,8 @@ namespace toolkit {
 class CommandButton;
 class Control;
 class FormWindow;
+
+enum class WindowState { Normal, Minimised, Maximised };
 
 struct FormDesign {
     enum class Border { Sizable, FixedDialog };
@@ -76,9 +79,10 @@ public:
     // The client area below the menu bar.
     float scaleWidth() const;
     float scaleHeight() const;
-    // 0 normal, 1 minimised, 2 maximised.
-    int windowState() const;
-    void setWindowState(int state);
+    WindowState windowState() const;
+    void setWindowState(WindowState state);
+    // Centres the form on another one, in fractions of a twip: top first, then left.
+    void centreOn(const Form& other);
 
     // The title bar's and borders' share of Width and Height.
     float nonClientWidth() const;
@@ -118,13 +122,10 @@ protected:
     virtual void onUnload() { }
 
 private:
+    friend class FormRegistry;
     friend class FormWindow;
     friend class Menu;
     template <class T> friend class FormSlot;
-
-    struct Outer {
-        float left = 0, top = 0, width = 0, height = 0;
-    };
 
     void raiseLoad() { onLoad(); }
     void setReleaser(std::function<void()> releaser) { m_release = std::move(releaser); }
@@ -137,10 +138,8 @@ private:
     bool enlarged() const;
     // Back to the normal state, at the normal place and size.
     void restoreNormal(Qt::WindowStates state);
-    // The window shows what the window manager made of the normal geometry last applied.
-    bool holdSettled() const;
-    // The window manager's frame, once it has framed the window.
-    std::optional<QMargins> realFrame() const;
+    // What the window shows now.
+    WindowPixels pixels() const;
     // The window manager's frame, real or assumed.
     QMargins frame() const;
     // The frame with the menu bar: all that lies around the client area.
@@ -148,27 +147,22 @@ private:
     void menuBarAdded();
     void applyPosition();
     void applySize();
-    void syncFromWindow() const;
-    void adoptFrame() const;
-    void updateSizeLimits() const;
+    // Takes in what the window shows, on its own events and before the program sets a value.
+    void syncFromWindow();
+    void adoptFrame();
+    void updateSizeLimits();
 
     FormWindow* m_window;
     std::function<void()> m_release;
-    mutable Outer m_outer;
-    mutable QRect m_appliedPx; // outer pixels as last set or seen, to return the twips unchanged
-    mutable QMargins m_frameApplied; // the frame the size was last applied with
+    FormGeometry m_geometry;
     bool m_shownOnce = false;
     bool m_unloading = false;
     bool m_maximisable;
     QSize m_fixedSize; // of the client area, for a fixed dialog
-    mutable bool m_framed = false; // the window manager's first frame has been seen since shown
-    // From a restore until the window shows the normal geometry again: what the window shows
-    // meanwhile is the window manager's answer to earlier requests, not the user's doing.
-    mutable bool m_holding = false;
-    float m_minWidth = 0, m_maxWidth = 0, m_fixedClientHeight = 0;
     struct {
         float width = -1, height = -1;
-        int state = -1;
+        WindowState state = WindowState::Normal;
+        bool raised = false;
         QMargins frame;
         QSize client;
     } m_lastResize;

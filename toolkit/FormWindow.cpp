@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace toolkit {
 
@@ -28,6 +29,24 @@ QMenuBar* FormWindow::menuBar()
 }
 
 int FormWindow::menuBarHeight() const { return m_menuBar ? m_menuBar->sizeHint().height() : 0; }
+
+void FormWindow::setDefaultButton(QWidget* button)
+{
+    m_defaultButton = static_cast<QPushButton*>(button);
+    m_defaultButton->setDefault(true);
+}
+
+void FormWindow::setCancelButton(QWidget* button)
+{
+    m_cancelButton = static_cast<QPushButton*>(button);
+}
+
+void FormWindow::addShortcut(const QKeySequence& key, std::function<void()> action)
+{
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated, shortcut, std::move(action));
+}
 
 void FormWindow::layoutClient()
 {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
+class QKeySequence;
 class QMenuBar;
 class QPushButton;
 
@@ -21,8 +23,10 @@ public:
     int menuBarHeight() const;
     void layoutClient();
 
-    void setDefaultButton(QPushButton* button) { m_defaultButton = button; }
-    void setCancelButton(QPushButton* button) { m_cancelButton = button; }
+    // The button must be a command button's.
+    void setDefaultButton(QWidget* button);
+    void setCancelButton(QWidget* button);
+    void addShortcut(const QKeySequence& key, std::function<void()> action);
     bool hasDefaultButton() const { return m_defaultButton != nullptr; }
     bool hasCancelButton() const { return m_cancelButton != nullptr; }
 

@@ -34,9 +34,9 @@ void PictureBox::setPicture(const Picture& picture, int pixels)
     m_box->setPicture(picture, pixels);
 }
 
-void PictureBox::setBorderStyle(int style) { m_box->setBorderStyle(style); }
+void PictureBox::setBorderStyle(BorderStyle style) { m_box->setBorderStyle(style); }
 
-int PictureBox::borderStyle() const { return m_box->borderStyle(); }
+BorderStyle PictureBox::borderStyle() const { return m_box->borderStyle(); }
 
 void PictureBox::refresh() { m_box->repaint(); }
 

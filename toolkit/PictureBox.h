@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/BorderStyle.h"
 #include "toolkit/Control.h"
 
 #include <functional>
@@ -17,9 +18,9 @@ public:
 
     // Drawn `pixels` wide and high at the top left corner, as the picture was drawn.
     void setPicture(const Picture& picture, int pixels);
-    // 0: no border; 1: a single border. Shown at the next Refresh.
-    void setBorderStyle(int style);
-    int borderStyle() const;
+    // Shown at the next Refresh.
+    void setBorderStyle(BorderStyle style);
+    BorderStyle borderStyle() const;
     // Draws the box at once, not at the next pass of the event loop.
     void refresh();
     // Clicks it as the keyboard does, running onClick without the mouse events.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/BorderStyle.h"
 #include "toolkit/Picture.h"
 
 #include <QWidget>
@@ -7,7 +8,7 @@
 
 namespace toolkit {
 
-// Draws a picture at its top left and, with a border style of 1, a single border around it;
+// Draws a picture at its top left and, with a fixed single border style, a single border around it;
 // reports presses, releases and clicks of any mouse button. From the keyboard it is a push
 // button: Space clicks on release, showing the pressed look while held, and Enter clicks at once.
 // Focus reached from the keyboard shows a frame along its edges; the picture stays in place.
@@ -17,10 +18,10 @@ public:
     ~PictureBoxWidget() override;
 
     void setPicture(const Picture& picture, int pixels);
-    void setBorderStyle(int style) { m_borderStyle = style; }
-    int borderStyle() const { return m_borderStyle; }
+    void setBorderStyle(BorderStyle style) { m_borderStyle = style; }
+    BorderStyle borderStyle() const { return m_borderStyle; }
     // Pressed by the mouse (as far as the program's border shows it) or by Space.
-    bool isDown() const { return m_borderStyle == 1 || m_keyDown; }
+    bool isDown() const { return m_borderStyle == BorderStyle::FixedSingle || m_keyDown; }
     // Runs the click, as a release of the primary button over the box would.
     void click();
 
@@ -40,7 +41,7 @@ protected:
 private:
     Picture m_picture;
     int m_pictureSize = 0;
-    int m_borderStyle = 0;
+    BorderStyle m_borderStyle = BorderStyle::None;
     bool m_pressed = false;
     bool m_keyDown = false;
     bool m_focusFrame = false;

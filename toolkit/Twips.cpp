@@ -15,9 +15,9 @@ float Twips::perPixel()
     float dpi = g_dpiOverride;
     if (dpi <= 0.0f) {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        dpi = screen ? float(screen->logicalDotsPerInchY()) : 96.0f;
+        dpi = screen ? float(screen->logicalDotsPerInchY()) : StandardDpi;
         if (dpi <= 0.0f)
-            dpi = 96.0f;
+            dpi = StandardDpi;
     }
     return PerInch / dpi;
 }

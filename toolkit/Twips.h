@@ -8,6 +8,9 @@ namespace toolkit {
 class Twips {
 public:
     static constexpr float PerInch = 1440.0f;
+    // Where the screen does not say otherwise.
+    static constexpr float StandardDpi = 96.0f;
+    static constexpr float PerStandardPixel = PerInch / StandardDpi;
 
     static float perPixel();
     static int toPixels(float twips);

@@ -69,11 +69,7 @@ void FrmAide::onLoad()
         = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quilmar/") + name;
     if (!loadHelp(EuroProgramme::ProgramDir + name) && !loadHelp(installed))
         RichTextBox1.setContents(builtInHelp());
-    const toolkit::Form& main = mainWindow();
-    const double mainHeight = main.height();
-    const double mainWidth = main.width();
-    setTop(float(double(main.top()) + (mainHeight - double(height())) / 2.0));
-    setLeft(float(double(main.left()) + (mainWidth - double(width())) / 2.0));
+    centreOn(mainWindow());
 }
 
 bool FrmAide::loadHelp(const QString& path)
@@ -83,7 +79,7 @@ bool FrmAide::loadHelp(const QString& path)
 
 void FrmAide::onResize()
 {
-    if (windowState() == 1)
+    if (windowState() == toolkit::WindowState::Minimised)
         return;
     RichTextBox1.setTop(0);
     RichTextBox1.setLeft(0);

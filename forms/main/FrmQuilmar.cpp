@@ -99,11 +99,11 @@ void FrmQuilmar::designImageButton(
     button.setPicture(picture, ButtonPictureSize);
     // Pressed look: a border while any mouse button is held down on it.
     button.onMouseDown = [&button] {
-        button.setBorderStyle(1);
+        button.setBorderStyle(toolkit::BorderStyle::FixedSingle);
         button.refresh();
     };
     button.onMouseUp = [&button] {
-        button.setBorderStyle(0);
+        button.setBorderStyle(toolkit::BorderStyle::None);
         button.refresh();
     };
 }
@@ -158,7 +158,7 @@ void FrmQuilmar::clearAmounts()
 
 void FrmQuilmar::onResize()
 {
-    if (windowState() == 1)
+    if (windowState() == toolkit::WindowState::Minimised)
         return;
     // The client area keeps its designed height whatever the window manager's title bar.
     setHeight(DesignedClientHeight + nonClientHeight());
@@ -178,7 +178,7 @@ void FrmQuilmar::onResize()
 void FrmQuilmar::onQueryUnload(bool&)
 {
     using EuroProgramme::Settings;
-    setWindowState(0);
+    setWindowState(toolkit::WindowState::Normal);
     Settings.WindowLeft = wholeTwips(left());
     Settings.WindowTop = wholeTwips(top());
     Settings.WindowWidth = wholeTwips(width());

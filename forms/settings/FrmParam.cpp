@@ -161,10 +161,7 @@ void FrmParam::showSettings(const SettingsRecord& settings)
 void FrmParam::onLoad()
 {
     applySettings();
-    // Centred on the main window, in fractions of a twip: no rounding before the toolkit's own.
-    const toolkit::Form& main = mainWindow();
-    setTop(float(double(main.top()) + (double(main.height()) - double(height())) / 2.0));
-    setLeft(float(double(main.left()) + (double(main.width()) - double(width())) / 2.0));
+    centreOn(mainWindow());
 }
 
 void FrmParam::Text1KeyPress(std::int16_t& code)

@@ -209,9 +209,9 @@ TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
 TEST_F(ToolkitTest, ShowingAMinimisedFormBringsItBack)
 {
     probe->show();
-    probe->setWindowState(1);
+    probe->setWindowState(toolkit::WindowState::Minimised);
     probe->show();
-    EXPECT_EQ(probe->windowState(), 0);
+    EXPECT_EQ(probe->windowState(), toolkit::WindowState::Normal);
 }
 
 TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)

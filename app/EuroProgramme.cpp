@@ -47,10 +47,12 @@ void StartUp()
 
 void ApplySettings()
 {
-    // The main window first: the dialog's creation, at its first touch, runs this procedure once
-    // more, nested; both runs leave the same state.
-    frmQuilmar->showSettings(Settings);
-    frmParam->showSettings(Settings);
+    // The dialog's creation, at its first touch, runs this procedure once more, nested; both
+    // runs leave the same state.
+    frmQuilmar->showSymbols(Settings);
+    frmParam->showFields(Settings);
+    frmQuilmar->showToolTips(Settings);
+    frmParam->showToolTips(Settings);
 }
 
 void LoadSettings()

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "module/ProgramState.h"
+#include "app/state/ProgramState.h"
 
 // The program's module: start-up, the settings record and its file. Its state (Settings,
-// ProgramDir, the file names) lies below the windows, in module/ProgramState.h.
+// ProgramDir, the file names) lies below the windows, in app/state/ProgramState.h.
 namespace EuroProgramme {
 
 void StartUp();

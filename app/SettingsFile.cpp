@@ -1,7 +1,6 @@
 #include "app/SettingsFile.h"
 
 #include "conversion/RateText.h"
-#include "toolkit/codepage/Cp1252.h"
 #include "toolkit/RegularFile.h"
 #include "toolkit/codepage/Cp1252.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module/SettingsRecord.h"
+#include "app/state/SettingsRecord.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "toolkit/Twips.h"
 
+#include "toolkit/units/Units.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
@@ -15,11 +17,11 @@ float Twips::perPixel()
     float dpi = g_dpiOverride;
     if (dpi <= 0.0f) {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        dpi = screen ? float(screen->logicalDotsPerInchY()) : StandardDpi;
+        dpi = screen ? float(screen->logicalDotsPerInchY()) : units::StandardDpi;
         if (dpi <= 0.0f)
-            dpi = StandardDpi;
+            dpi = units::StandardDpi;
     }
-    return PerInch / dpi;
+    return units::TwipsPerInch / dpi;
 }
 
 int Twips::toPixels(float twips) { return int(std::lround(twips / perPixel())); }

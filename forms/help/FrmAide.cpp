@@ -1,6 +1,6 @@
 #include "forms/help/FrmAide.h"
 
-#include "module/ProgramState.h"
+#include "app/state/ProgramState.h"
 #include "resources/Pictures.h"
 
 #include <QCoreApplication>

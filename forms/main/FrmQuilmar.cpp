@@ -1,8 +1,8 @@
 #include "forms/main/FrmQuilmar.h"
 
+#include "app/state/ProgramState.h"
 #include "forms/help/FrmAide.h"
 #include "forms/settings/FrmParam.h"
-#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 
 #include <cmath>
@@ -108,13 +108,16 @@ void FrmQuilmar::designImageButton(
     };
 }
 
-void FrmQuilmar::showSettings(const SettingsRecord& settings)
+void FrmQuilmar::showSymbols(const SettingsRecord& settings)
+{
+    LabelEuro.setCaption(settings.CurrencySymbol[0]);
+    LabelFranc.setCaption(settings.CurrencySymbol[1]);
+}
+
+void FrmQuilmar::showToolTips(const SettingsRecord& settings)
 {
     const QString& name1 = settings.CurrencyName[0];
     const QString& name2 = settings.CurrencyName[1];
-    LabelEuro.setCaption(settings.CurrencySymbol[0]);
-    LabelFranc.setCaption(settings.CurrencySymbol[1]);
-
     const bool shown = settings.ShowToolTips != 0;
     auto tip = [shown](const QString& text) { return shown ? text : QString(); };
     PictureCopier1.setToolTipText(tip(copyText(name1)));

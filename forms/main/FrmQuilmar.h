@@ -34,9 +34,11 @@ public:
 
     const conversion::AmountConverter& conversion() const { return m_conversion; }
 
-    // The currency symbols, the tooltips (when the settings show them) and what a screen reader
-    // says of the controls, all following the currency names.
-    void showSettings(const SettingsRecord& settings);
+    // The currency symbols beside the amount fields.
+    void showSymbols(const SettingsRecord& settings);
+    // The tooltips (when the settings show them) and what a screen reader says of the controls,
+    // both following the currency names.
+    void showToolTips(const SettingsRecord& settings);
     // Empties both amount fields, as new settings are accepted.
     void clearAmounts();
 

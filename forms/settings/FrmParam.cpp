@@ -1,8 +1,8 @@
 #include "forms/settings/FrmParam.h"
 
+#include "app/state/ProgramState.h"
 #include "conversion/DecimalText.h"
 #include "conversion/RateText.h"
-#include "module/ProgramState.h"
 #include "resources/Pictures.h"
 #include "toolkit/KeyCodes.h"
 #include "toolkit/codepage/Cp1252.h"
@@ -139,10 +139,8 @@ FrmParam::FrmParam()
 
 FrmParam::~FrmParam() = default;
 
-void FrmParam::showSettings(const SettingsRecord& settings)
+void FrmParam::showToolTips(const SettingsRecord& settings)
 {
-    showFields(settings);
-
     const bool shown = settings.ShowToolTips != 0;
     auto tip = [shown](const QString& text) { return shown ? text : QString(); };
     Text1[0].setToolTipText(tip(QStringLiteral("Nom de la 1ère monnaie")));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module/SettingsRecord.h"
+#include "app/state/SettingsRecord.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/CommandButton.h"
@@ -35,8 +35,10 @@ public:
     toolkit::CommandButton CommandOK;
     toolkit::CommandButton CommandAnnul;
 
-    // Shows the settings in the fields, and the tooltips when the settings show them.
-    void showSettings(const SettingsRecord& settings);
+    // Fills the seven fields as the record holds its settings, and nothing else.
+    void showFields(const SettingsRecord& settings);
+    // The tooltips, when the settings show them.
+    void showToolTips(const SettingsRecord& settings);
 
     // Given at start-up, since the dialog cannot name what is built on it: the module's
     // ApplySettings, run at loading and by "OK"; what "OK" does to the main window's amounts;
@@ -56,8 +58,6 @@ private:
     void CommandOKClick();
     void CommandDefautClick();
     void CommandAnnulClick();
-    // Fills the seven fields as the record holds its settings, and nothing else.
-    void showFields(const SettingsRecord& settings);
 
     bool m_rateBusy = false;
 };

@@ -183,15 +183,15 @@ QTextBlockFormat RtfFormatMapper::blockFormat(const RtfGroupState::Paragraph& pa
         break;
     }
     if (paragraph.leftIndent != 0)
-        format.setLeftMargin(paragraph.leftIndent / kTwipsPerPixel);
+        format.setLeftMargin(paragraph.leftIndent / units::TwipsPerStandardPixel);
     if (paragraph.rightIndent != 0)
-        format.setRightMargin(paragraph.rightIndent / kTwipsPerPixel);
+        format.setRightMargin(paragraph.rightIndent / units::TwipsPerStandardPixel);
     if (paragraph.firstIndent != 0)
-        format.setTextIndent(paragraph.firstIndent / kTwipsPerPixel);
+        format.setTextIndent(paragraph.firstIndent / units::TwipsPerStandardPixel);
     if (paragraph.spaceBefore != 0)
-        format.setTopMargin(paragraph.spaceBefore / kTwipsPerPixel);
+        format.setTopMargin(paragraph.spaceBefore / units::TwipsPerStandardPixel);
     if (paragraph.spaceAfter != 0)
-        format.setBottomMargin(paragraph.spaceAfter / kTwipsPerPixel);
+        format.setBottomMargin(paragraph.spaceAfter / units::TwipsPerStandardPixel);
     return format;
 }
 

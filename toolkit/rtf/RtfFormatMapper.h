@@ -3,6 +3,7 @@
 #include "toolkit/rtf/RtfGroupState.h"
 #include "toolkit/rtf/RtfKeywords.h"
 #include "toolkit/rtf/RtfLexer.h"
+#include "toolkit/units/Units.h"
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -17,7 +18,6 @@ class RtfTables;
 // paragraph formats.
 class RtfFormatMapper {
 public:
-    static constexpr double kTwipsPerPixel = 15.0; // at 96 dpi
     static constexpr int kMaxFontSize = 3276; // half-points: 1638 pt
     static constexpr int kMaxTwips = 31680; // 22 inches, the largest indent or spacing kept
 

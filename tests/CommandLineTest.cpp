@@ -11,47 +11,35 @@ using Words = std::vector<std::string_view>;
 
 // Each row: the arguments after the program's name, what the program does with them, whether
 // it works in the configuration folder, and what it reports as ignored.
-struct Case {
-    const char* name;
-    std::vector<const char*> arguments;
-    Request request;
-    bool inConfigFolder;
-    Words ignored;
-};
-
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-
-const Case kCases[] = {
-    { "NoArgumentStarts", {}, Request::Start, false, {} },
-    { "ShortHelp", { "-h" }, Request::Help, false, { "-h" } },
-    { "LongHelp", { "--help" }, Request::Help, false, { "--help" } },
-    { "Version", { "--version" }, Request::Version, false, { "--version" } },
-    { "FirstOfHelpAndVersionWins", { "--help", "--version" }, Request::Help, false,
-        { "--help", "--version" } },
-    { "HelpAfterOtherArguments", { "x", "--in-config-dir", "--help" }, Request::Help, true,
-        { "x", "--help" } },
-    { "PrefixOfHelpIsNoHelp", { "--he", "--helpful", "-help" }, Request::Start, false,
-        { "--he", "--helpful", "-help" } },
-    { "ConfigFolderOptionIsNotReported", { "--in-config-dir" }, Request::Start, true, {} },
-    { "OthersReportedInOrder", { "-x", "fichier.txt", "--in-config-dir", "" }, Request::Start, true,
-        { "-x", "fichier.txt", "" } },
-};
-
-class CommandLineTest : public ::testing::TestWithParam<Case> { };
-
-TEST_P(CommandLineTest, ReadsOnlyItsOwnOptions)
+TEST(CommandLineTest, ReadsOnlyItsOwnOptions)
 {
-    const Case& c = GetParam();
-    // The program's own name comes first and never counts, even when it reads like an option.
-    std::vector<const char*> argv { "--help" };
-    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    const int argc = int(argv.size());
-    EXPECT_EQ(CommandLine::request(argc, argv.data()), c.request);
-    EXPECT_EQ(CommandLine::inConfigFolder(argc, argv.data()), c.inConfigFolder);
-    EXPECT_EQ(CommandLine::ignored(argc, argv.data()), c.ignored);
+    const struct {
+        const char* name;
+        std::vector<const char*> arguments;
+        Request request;
+        bool inConfigFolder;
+        Words ignored;
+    } cases[] = {
+        { "FirstOfVersionAndHelpWins", { "--version", "--help" }, Request::Version, false,
+            { "--version", "--help" } },
+        { "HelpAfterOtherArguments", { "x", "--in-config-dir", "--help" }, Request::Help, true,
+            { "x", "--help" } },
+        { "PrefixOfHelpIsNoHelp", { "--he", "--helpful", "-help" }, Request::Start, false,
+            { "--he", "--helpful", "-help" } },
+        { "OthersReportedInOrderButTheConfigFolderOption",
+            { "-x", "fichier.txt", "--in-config-dir", "" }, Request::Start, true,
+            { "-x", "fichier.txt", "" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The program's own name comes first and never counts, even when it reads like an option.
+        std::vector<const char*> argv { "--help" };
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const int argc = int(argv.size());
+        EXPECT_EQ(CommandLine::request(argc, argv.data()), c.request);
+        EXPECT_EQ(CommandLine::inConfigFolder(argc, argv.data()), c.inConfigFolder);
+        EXPECT_EQ(CommandLine::ignored(argc, argv.data()), c.ignored);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest, ::testing::ValuesIn(kCases),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }

@@ -1,13 +1,10 @@
 // The toolkit's event semantics that the program's handlers rely on.
-#include "tests/support/Seams.h"
+#include "tests/support/KeyScript.h"
 #include "tests/support/Text.h"
-#include "toolkit/Clipboard.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/FormSlot.h"
 #include "toolkit/FormWindow.h"
-#include "toolkit/MemoryClipboard.h"
 #include "toolkit/MemoryTextField.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
@@ -45,16 +42,11 @@ public:
     toolkit::TextBox Field;
     toolkit::CommandButton Ok;
     toolkit::CommandButton Cancel;
-    bool cancelClose = false;
 
 protected:
     void onLoad() override { g_events += u"Load "_s; }
     void onResize() override { g_events += u"Resize "_s; }
-    void onQueryUnload(bool& cancel) override
-    {
-        g_events += u"QueryUnload "_s;
-        cancel = cancelClose;
-    }
+    void onQueryUnload(bool&) override { g_events += u"QueryUnload "_s; }
     void onUnload() override { g_events += u"Unload "_s; }
 };
 
@@ -95,59 +87,44 @@ TEST_F(ToolkitTest, ChangeRunsNestedForADifferentTextOnlyOnBothKindsOfField)
     EXPECT_EQ(probe->Field.selectedText(), u"2"_s) << "nor moves the caret or the selection";
 }
 
-struct KeyCase {
-    const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    QString text; // what the platform types, for characters no key code names
-    std::optional<int> code; // what KeyPress sees; nothing: the key does not pass through it
-    int replacement; // what the handler sets; -1 leaves the code
-    QString after; // the field's text afterwards, from "1"
-};
-
-class KeyPressTest : public ToolkitTest, public ::testing::WithParamInterface<KeyCase> { };
-
-TEST_P(KeyPressTest, CodeOfTheWesternCodePageThenDropReplaceOrPass)
+TEST_F(ToolkitTest, KeyPressSeesTheWesternCodePageThenDropsReplacesOrPasses)
 {
-    const KeyCase& c = GetParam();
-    QGuiApplication::clipboard()->setText(u"77"_s);
-    probe->show();
-    toolkit::TextBox& field = probe->Field;
-    field.setText(u"1"_s);
-    std::optional<int> seen;
-    field.onKeyPress = [&](std::int16_t& code) {
-        seen = code;
-        if (c.replacement >= 0)
-            code = std::int16_t(c.replacement);
+    struct Row {
+        const char* name;
+        QString keys;
+        std::optional<int> code; // what KeyPress sees; nothing: the key does not pass through it
+        int replacement; // what the handler sets; -1 leaves the code
+        QString after; // the field's text afterwards, from "1"
     };
-    if (c.text.isEmpty()) {
-        QTest::keyClick(field.widget(), c.key, c.modifiers);
-    } else {
-        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, c.text);
-        QApplication::sendEvent(field.widget(), &press);
+    // clang-format off
+    const Row rows[] = {
+        { "PeriodReplacedByComma", u"."_s, 46, 44, u"1,"_s },
+        { "EuroSignIsItsWesternCode", u"€"_s, 128, -1, u"1€"_s },
+        { "OmegaOutsideThePageIsAQuestionMark", u"Ω"_s, 63, -1, u"1?"_s },
+        { "CtrlADropped", u"{Ctrl+A}"_s, 1, 0, u"1"_s },
+        { "CtrlVPastes", u"{Ctrl+V}"_s, 22, -1, u"177"_s },
+        { "BackspaceErases", u"{Backspace}"_s, 8, -1, u""_s },
+        { "LetterReplacedByBackspace", u"x"_s, 120, 8, u""_s },
+        { "HomeNeverReachesKeyPress", u"{Home}"_s, std::nullopt, -1, u"1"_s },
+    };
+    // clang-format on
+    QGuiApplication::clipboard()->setText(u"77"_s);
+    for (const auto& [name, keys, code, replacement, after] : rows) {
+        SCOPED_TRACE(name);
+        probe->show();
+        toolkit::TextBox& field = probe->Field;
+        field.setText(u"1"_s);
+        std::optional<int> seen;
+        field.onKeyPress = [&](std::int16_t& typed) {
+            seen = typed;
+            if (replacement >= 0)
+                typed = std::int16_t(replacement);
+        };
+        type(field.widget(), keys);
+        EXPECT_EQ(std::pair(seen, field.text()), std::pair(code, after));
+        probe.unload();
     }
-    EXPECT_EQ(seen, c.code);
-    EXPECT_EQ(field.text(), c.after);
 }
-
-const Qt::KeyboardModifiers None;
-const Qt::KeyboardModifiers Ctrl = Qt::ControlModifier;
-// clang-format off
-const KeyCase keyCases[] = {
-    { "DigitPasses", Qt::Key_2, None, u"2"_s, 50, -1, u"12"_s },
-    { "PeriodReplacedByComma", Qt::Key_Period, None, u"."_s, 46, 44, u"1,"_s },
-    { "EuroSignIsItsWesternCode", Qt::Key_unknown, None, u"€"_s, 128, -1, u"1€"_s },
-    { "OmegaOutsideThePageIsAQuestionMark", Qt::Key_unknown, None, u"Ω"_s, 63, -1, u"1?"_s },
-    { "CtrlADropped", Qt::Key_A, Ctrl, {}, 1, 0, u"1"_s },
-    { "CtrlVPastes", Qt::Key_V, Ctrl, {}, 22, -1, u"177"_s },
-    { "BackspaceErases", Qt::Key_Backspace, None, {}, 8, -1, u""_s },
-    { "LetterReplacedByBackspace", Qt::Key_unknown, None, u"x"_s, 120, 8, u""_s },
-    { "ReturnPassesUnused", Qt::Key_Return, None, {}, 13, -1, u"1"_s },
-    { "HomeNeverReachesKeyPress", Qt::Key_Home, None, {}, std::nullopt, -1, u"1"_s },
-};
-// clang-format on
-INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTest, ::testing::ValuesIn(keyCases),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolkitTest, ComposedCharactersPassOneByOneEnterAndEscapeClickTheButtons)
 {
@@ -180,19 +157,15 @@ TEST_F(ToolkitTest, FormMadeAtFirstUseAndAfreshAfterEveryWayOfClosing)
     EXPECT_FALSE(probe.exists());
     EXPECT_EQ(probe->Field.text(), QString()) << "made afresh";
     probe->show();
-    probe->cancelClose = true;
-    probe->window()->close();
-    EXPECT_TRUE(probe->isVisible()) << "QueryUnload may cancel the close box";
-    probe->cancelClose = false;
     probe->window()->close();
     probe->show();
     toolkit::Form::closeAll();
     EXPECT_FALSE(probe.exists()) << "the session's end closes it the normal way";
     EXPECT_EQ(QString(g_events).remove(u"Resize "_s),
-        u"Load QueryUnload Unload Load QueryUnload QueryUnload Unload Load QueryUnload Unload "_s);
+        u"Load QueryUnload Unload Load QueryUnload Unload Load QueryUnload Unload "_s);
 }
 
-TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
+TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSetsShowRestoresFromMinimised)
 {
     const auto resizes = [] { return g_events.count(u"Resize"_s); };
     probe->setWidth(5000);
@@ -204,12 +177,6 @@ TEST_F(ToolkitTest, ResizeOnFirstShowAndOnEverySizeTheProgramSets)
     probe->setHeight(2000);
     probe->setWindowState(toolkit::WindowState::Minimised);
     EXPECT_EQ(resizes(), shown + 2) << "for sizes set while shown, and for minimising";
-}
-
-TEST_F(ToolkitTest, ShowingAMinimisedFormBringsItBack)
-{
-    probe->show();
-    probe->setWindowState(toolkit::WindowState::Minimised);
     probe->show();
     EXPECT_EQ(probe->windowState(), toolkit::WindowState::Normal);
 }
@@ -220,11 +187,21 @@ TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
     EXPECT_EQ(std::tuple(probe->left(), probe->top(), probe->width(), probe->scaleHeight()),
         std::tuple(3750 - 60, 4050 - 345, 4110, 1065));
     EXPECT_EQ(probe->Field.widget()->geometry(), QRect(64, 8, 137, 19));
-    // dpi; Left, Top, Width, Height in twips; the frame's left and width in pixels
-    const float cases[][7] = { { 96, 3690, 3705, 4110, 1470, 246, 274 },
-        { 96, 3691, 3707, 4111, 1471, 246, 274 }, // between pixels: no drift
-        { 96, -1500, -45, 2900, 1470, -100, 193 }, { 192, 3690, 3705, 4110, 1470, 492, 548 } };
-    for (const auto& [dpi, left, top, width, height, pixelLeft, pixelWidth] : cases) {
+    struct Row {
+        const char* name;
+        float dpi;
+        float left, top, width, height; // twips
+        float pixelLeft, pixelWidth; // of the frame
+    };
+    // clang-format off
+    const Row rows[] = {
+        { "BetweenPixelsNoDrift", 96, 3691, 3707, 4111, 1471, 246, 274 },
+        { "LeftOfTheScreen", 96, -1500, -45, 2900, 1470, -100, 193 },
+        { "DoubleDensity", 192, 3690, 3705, 4110, 1470, 492, 548 },
+    };
+    // clang-format on
+    for (const auto& [name, dpi, left, top, width, height, pixelLeft, pixelWidth] : rows) {
+        SCOPED_TRACE(name);
         toolkit::Twips::overrideDpi(dpi);
         ProbeForm& form = *probe;
         form.setLeft(left);
@@ -242,24 +219,6 @@ TEST_F(ToolkitTest, TwipsReadBackExactlyAndMapToLogicalPixels)
             std::pair(float(frame.left()), float(frame.width())), std::pair(pixelLeft, pixelWidth));
         toolkit::Form::destroyAll();
     }
-}
-
-TEST_F(ToolkitTest, MessageBoxAndClipboardSeams)
-{
-    QString asked;
-    {
-        MessageBoxAnswerer answerer([&](const auto& r) { asked = r.title + r.text; });
-        toolkit::MessageBox::show(u"a\nb"_s, u"Erreur !"_s);
-    }
-    EXPECT_EQ(asked, u"Erreur !a\nb"_s);
-    toolkit::MemoryClipboard fake;
-    {
-        ClipboardFake installed(fake);
-        toolkit::Clipboard::current().setText(u"fake"_s);
-    }
-    toolkit::Clipboard::current().setText(u"system"_s);
-    EXPECT_EQ(std::pair(fake.getText(), QGuiApplication::clipboard()->text()),
-        std::pair(u"fake"_s, u"system"_s));
 }
 
 TEST_F(ToolkitTest, QtsOwnTextsAreFrench)

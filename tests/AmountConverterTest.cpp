@@ -55,19 +55,24 @@ struct Rig {
     QString text(int f) const { return field[f].text(); }
     const AmountConverter::State& state() const { return converter.state(); }
     // Idle, and the last good pair is what the fields show.
-    bool settled() const { return !state().ConversionSource && state().LastGoodAmounts == pair(); }
-    std::array<QString, 2> pair() const { return { text(E), text(F) }; }
+    bool settled() const
+    {
+        return !state().ConversionSource
+            && state().LastGoodAmounts == std::array { text(E), text(F) };
+    }
     // The field set, the other one, the amount converted, and whether all has settled.
     auto out(Field f) { return std::tuple(text(f), text(!f), state().ConvertedAmount, settled()); }
-    static constexpr void (AmountConverter::*keyPress[])(std::int16_t&)
-        = { &AmountConverter::TextEuroKeyPress, &AmountConverter::TextFrancKeyPress };
-    std::int16_t key(Field f, std::int16_t code) { return (converter.*keyPress[f])(code), code; }
+    std::int16_t key(Field f, std::int16_t code)
+    {
+        f == E ? converter.TextEuroKeyPress(code) : converter.TextFrancKeyPress(code);
+        return code;
+    }
 };
 
 // An amount set in a field stays as set and shows converted in the other one, with "," whatever
 // the C library's and Qt's locales say. At index 0, "0,3" shows "2", although "2" would convert
-// back to nothing; index 9, beyond the table, shows four places. A negative rate: the other
-// field's cleaning drops the sign, and a leading separator stays.
+// back to nothing; index 9, beyond the table, shows four places. A negative rate rounds away from
+// zero; the other field's cleaning drops the sign, and a leading separator stays.
 class AmountConverterUnderLocale : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(AmountConverterUnderLocale, AmountsConvert)
@@ -82,11 +87,8 @@ TEST_P(AmountConverterUnderLocale, AmountsConvert)
     };
     // clang-format off
     const Row rows[] = {
-        { "OneEuro", E, R, 3, u"1"_s, u"6,56"_s, 65596 },
-        { "HundredFrancs", F, R, 3, u"100"_s, u"15,245"_s, 152449 },
         { "ZeroShowsZero", E, R, 3, u"0"_s, u"0"_s, 0 },
         { "WholeResultShowsNoSeparator", F, R, 3, u"6,55957"_s, u"1"_s, 10000 },
-        { "ZeroBeforeTheSeparator", F, R, 3, u"0,5"_s, u"0,076"_s, 762 },
         { "CentWithoutPlacesShowsNothingAndEmptiesNothing", E, R, 0, u"0,01"_s, u""_s, 656 },
         { "RoundedAlthoughItConvertsBackToNothing", E, R, 0, u"0,3"_s, u"2"_s, 19679 },
         { "IndexBeyondTheTableShowsFourPlaces", E, R, 9, u"1"_s, u"6,5596"_s, 65596 },
@@ -114,8 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, AmountConverterUnderLocale,
 // settings change does. Cleaning that changes the text converts in the nested handling and the
 // outer write raises nothing; a leading separator gets a "0" and the nested handling converts,
 // and when it fails the outer one shows no second message. A lone separator empties both fields.
-// A failure shows one message and restores TextEuro, then TextFranc; restoring a field converts
-// it unless the other one is converting.
+// A failure shows one message and restores TextEuro, then TextFranc; restoring converts.
 TEST(AmountConverter, WholeTextsFollowTheNestedPatterns)
 {
     struct Row {
@@ -128,22 +129,20 @@ TEST(AmountConverter, WholeTextsFollowTheNestedPatterns)
     // clang-format off
     const Row rows[] = {
         { "FrancsAtAZeroRateOverflow", 0.0, u""_s, F, u"12"_s, u""_s, u""_s, u"! F:@2"_s },
-        { "PeriodCleanedThenConvertedNested", R, u"1"_s, E, u"1.5"_s, u"1,5"_s, u"9,839"_s, u"E:1.5@0 E:1,5@0 F:9,839@1"_s },
         { "LeadingSeparatorGetsAZero", R, u"1"_s, E, u",5"_s, u"0,5"_s, u"3,28"_s, u"E:,5@0 E:0,5@1 F:3,28@1"_s },
         { "FrancsCleanedTwiceConvertNested", R, u"1"_s, F, u"x.5"_s, u"0,076"_s, u"0,5"_s, u"F:x.5@0 F:,5@0 F:0,5@2 E:0,076@2"_s },
         { "LoneSeparatorEmptiesBoth", R, u"1"_s, F, u","_s, u""_s, u""_s, u"F:,@0 F:@2 E:@2"_s },
         { "NestedOverflowShowsOneMessage", 1e300, u""_s, E, u",5"_s, u""_s, u""_s, u"! E:@1"_s },
         { "FrancsOverflowRestoreAndConvertBack", R, u"007"_s, F, u"12345678901234567"_s, u"7"_s, u"45,917"_s, u"! F:45,917@2 E:7@2"_s },
         { "EurosOverflowAfterASettingsChange", R, u"1|"_s, E, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@1 F:6,56@1"_s },
-        { "FrancsOverflowAfterASettingsChange", R, u"1|"_s, F, u"12345678901234567"_s, u"1"_s, u"6,56"_s, u"! E:1@2 F:6,56@2"_s },
     };
     // clang-format on
     for (const auto& [name, rate, good, f, text, euro, franc, log] : rows) {
         SCOPED_TRACE(name);
         Rig rig(rate, 3, good);
         rig.field[f].setText(text);
-        EXPECT_EQ(std::tuple(text, rig.text(E), rig.text(F), rig.log.join(u' ')),
-            std::tuple(text, euro, franc, log));
+        EXPECT_EQ(
+            std::tuple(rig.text(E), rig.text(F), rig.log.join(u' ')), std::tuple(euro, franc, log));
         EXPECT_TRUE(euro.isEmpty() ? !rig.state().ConversionSource : rig.settled());
     }
 }
@@ -163,7 +162,6 @@ TEST(AmountConverter, KeyPress)
     };
     // clang-format off
     const Key keys[] = {
-        { "PeriodBecomesACommaInTextEuro", E, '.', u"12"_s, u"x"_s, ',', u"12"_s, u"x"_s },
         { "CommaDroppedWhereTextFrancHasOne", F, ',', u"1,5"_s, u"x"_s, 0, u"1,5"_s, u"x"_s },
         { "CtrlCCopiesTextEuro", E, 3, u"1,5"_s, u"old"_s, 0, u"1,5"_s, u"1,5"_s },
         { "CtrlVPastesTextFrancCleaned", F, 22, u"3"_s, u"-1.234,5 €"_s, 0, u"1,2345"_s, u"-1.234,5 €"_s },

@@ -1,6 +1,8 @@
 // The decimal entry rule shared by the amount fields and the rate field.
 #include "conversion/DecimalText.h"
 
+#include "tests/support/Text.h"
+
 #include <gtest/gtest.h>
 #include <string>
 
@@ -20,7 +22,6 @@ TEST(DecimalText, KeystrokeFilter)
     const Row rows[] = {
         { "a digit passes", '7', u"12"_s, '7' },
         { "a period becomes a comma", '.', u"12"_s, ',' },
-        { "a comma passes into a field without one", ',', u"12"_s, ',' },
         { "a second comma is dropped", ',', u"1,2"_s, 0 },
         { "a period is dropped where a comma stands", '.', u",5"_s, 0 },
         { "Backspace passes", 8, u"1,2"_s, 8 },
@@ -57,8 +58,7 @@ TEST(DecimalText, CleaningKeepsDigitsAndTheFirstSeparator)
     for (const Row& row : rows) {
         qsizetype caret = row.caret;
         const QString cleaned = CleanDecimalText(row.text, caret);
-        EXPECT_EQ(cleaned.toStdString(), row.cleaned.toStdString()) << row.name;
-        EXPECT_EQ(caret, row.caretAfter) << row.name;
+        EXPECT_EQ(std::pair(cleaned, caret), std::pair(row.cleaned, row.caretAfter)) << row.name;
     }
 }
 

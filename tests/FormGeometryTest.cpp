@@ -57,8 +57,7 @@ TEST_F(FormGeometryTest, ReadsWithoutChangingAndAsTheWindowsEventsTakeItIn)
     const Row rows[] = {
         { "HiddenWindowKeepsTheProgramsTwips", true, { false, false, false, QRect(0, 0, 9, 9), QRect(0, 0, 9, 9) }, std::nullopt, Designed },
         { "UnchangedPixelsKeepTheProgramsTwips", true, unframed(QRect(200, 200, 200, 100)), std::nullopt, Designed },
-        { "MovedByTheUserReadsThePixels", true, unframed(QRect(300, 250, 200, 100)), std::nullopt, { 4500, 3750, 3120, 1905 } },
-        { "ResizedByTheUserReadsThePixels", true, unframed(QRect(200, 200, 300, 110)), std::nullopt, { 3001, 3000, 4620, 2055 } },
+        { "MovedAndResizedByTheUserReadsThePixels", true, unframed(QRect(300, 250, 300, 110)), std::nullopt, { 4500, 3750, 4620, 2055 } },
         { "MaximisedWithItsFirstFrameKeepsTheNormalGeometry", true, { true, true, false, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt, Designed },
         { "MinimisedWithItsFirstFrameIsNotResized", true, { true, false, true, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt, { 0, 0, 3150, 1950 } },
         { "FirstFrameKeepsTheOuterSize", true, framed(200, 200, QSize(200, 100)), QSize(198, 97), Designed },
@@ -103,7 +102,7 @@ TEST_F(FormGeometryTest, NormalGeometryHeldUntilTheWindowShowsIt)
     // clang-format off
     const Row rows[] = {
         { "BackAtTheNormalPlaceAndSize", true, unframed(QRect(200, 200, 200, 100)), true },
-        { "StillAtTheMaximisedSize", true, unframed(QRect(0, 0, 999, 700)), false },
+        { "PlaceBackButNotTheSize", true, unframed(QRect(200, 200, 999, 700)), false },
         { "SizeBackButNotThePlace", true, unframed(QRect(0, 0, 200, 100)), false },
         { "UnplaceableNeedsOnlyTheSize", false, unframed(QRect(0, 0, 200, 100)), true },
     };

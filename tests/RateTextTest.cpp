@@ -1,5 +1,7 @@
 #include "conversion/RateText.h"
 
+#include "tests/support/Text.h"
+
 #include <cfloat>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -32,7 +34,7 @@ TEST(RateTextTest, FileAndFieldForms)
     for (const auto& [name, rate, file, field] : rows) {
         SCOPED_TRACE(name);
         EXPECT_EQ(RateText::fileText(rate), QByteArray(file));
-        EXPECT_EQ(RateText::fieldText(rate).toStdString(), field.toStdString());
+        EXPECT_EQ(RateText::fieldText(rate), field);
         EXPECT_EQ(RateText::fileText(RateText::parseFieldText(RateText::fieldText(rate))),
             RateText::fileText(std::fabs(rate)));
     }

@@ -5,7 +5,7 @@
 #include "toolkit/Twips.h"
 
 #include <gtest/gtest.h>
-#include <ostream>
+#include <optional>
 
 namespace {
 
@@ -42,85 +42,44 @@ protected:
     }
 };
 
-TEST_F(FormGeometryTest, DesignedClientAreaLiesWithinTheAssumedFrame)
+// What the program reads, before and after the window's events take the pixels in, and the
+// inner size that keeps the outer size when the window manager's first frame is adopted.
+TEST_F(FormGeometryTest, ReadsWithoutChangingAndAsTheWindowsEventsTakeItIn)
 {
-    const FormGeometry geometry = applied();
-    EXPECT_EQ(geometry.outer(), Designed);
-    EXPECT_EQ(geometry.read(unframed(QRect(200, 200, 200, 100)), Assumed), Designed);
-}
-
-struct ReadCase {
-    const char* name;
-    bool placeable;
-    WindowPixels window;
-    Outer expected;
-};
-
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
-
-const ReadCase readCases[] = {
+    struct Row {
+        const char* name;
+        bool placeable;
+        WindowPixels window;
+        std::optional<QSize> adopted;
+        Outer expected;
+    };
     // clang-format off
-    { "HiddenWindowKeepsTheProgramsTwips", true, { false, false, false, QRect(0, 0, 9, 9), QRect(0, 0, 9, 9) }, Designed },
-    { "UnchangedPixelsKeepTheProgramsTwips", true, unframed(QRect(200, 200, 200, 100)), Designed },
-    { "MovedByTheUserReadsThePixels", true, unframed(QRect(300, 250, 200, 100)), { 4500, 3750, 3120, 1905 } },
-    { "ResizedByTheUserReadsThePixels", true, unframed(QRect(200, 200, 300, 110)), { 3001, 3000, 4620, 2055 } },
-    { "MaximisedKeepsTheNormalGeometry", true, { true, true, false, QRect(0, 0, 999, 700), QRect(0, 0, 999, 700) }, Designed },
-    { "FirstFrameKeepsTheOuterSize", true, framed(200, 200, QSize(200, 100)), Designed },
-    { "FirstFrameAfterAResizeReadsThePixels", true, framed(200, 200, QSize(300, 100)), { 3001, 3000, 4650, 1950 } },
-    { "UnplaceableWindowKeepsItsPlace", false, unframed(QRect(300, 250, 300, 100)), { 3001, 3000, 4620, 1905 } },
+    const Row rows[] = {
+        { "HiddenWindowKeepsTheProgramsTwips", true, { false, false, false, QRect(0, 0, 9, 9), QRect(0, 0, 9, 9) }, std::nullopt, Designed },
+        { "UnchangedPixelsKeepTheProgramsTwips", true, unframed(QRect(200, 200, 200, 100)), std::nullopt, Designed },
+        { "MovedAndResizedByTheUserReadsThePixels", true, unframed(QRect(300, 250, 300, 110)), std::nullopt, { 4500, 3750, 4620, 2055 } },
+        { "MaximisedWithItsFirstFrameKeepsTheNormalGeometry", true, { true, true, false, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt, Designed },
+        { "MinimisedWithItsFirstFrameIsNotResized", true, { true, false, true, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt, { 0, 0, 3150, 1950 } },
+        { "FirstFrameKeepsTheOuterSize", true, framed(200, 200, QSize(200, 100)), QSize(198, 97), Designed },
+        { "FirstFrameAfterAResizeReadsThePixels", true, framed(200, 200, QSize(300, 100)), std::nullopt, { 3001, 3000, 4650, 1950 } },
+        { "UnplaceableWindowKeepsItsPlace", false, unframed(QRect(300, 250, 300, 100)), std::nullopt, { 3001, 3000, 4620, 1905 } },
+    };
     // clang-format on
-};
+    for (const auto& [name, placeable, window, adopted, expected] : rows) {
+        SCOPED_TRACE(name);
+        FormGeometry geometry = applied(placeable);
+        EXPECT_EQ(geometry.read(window, Assumed), expected);
+        EXPECT_EQ(geometry.outer(), Designed) << "reading changes nothing";
 
-class FormGeometryReadTest : public FormGeometryTest,
-                             public ::testing::WithParamInterface<ReadCase> { };
-
-TEST_P(FormGeometryReadTest, ReadsWithoutChangingAndAsTheWindowsEventsTakeItIn)
-{
-    const ReadCase& c = GetParam();
-    FormGeometry geometry = applied(c.placeable);
-    EXPECT_EQ(geometry.read(c.window, Assumed), c.expected);
-    EXPECT_EQ(geometry.outer(), Designed) << "reading changes nothing";
-
-    // The window's events: the frame is adopted, the window takes the size, then it is read.
-    const std::optional<QSize> inner = geometry.adoptFrame(c.window, Assumed);
-    const WindowPixels shown = inner ? FormGeometry::resized(c.window, *inner) : c.window;
-    geometry.sync(shown, Assumed);
-    EXPECT_EQ(geometry.outer(), c.expected);
-    EXPECT_EQ(geometry.read(shown, Assumed), c.expected);
+        // The window's events: the frame is adopted, the window takes the size, then it is read.
+        const std::optional<QSize> inner = geometry.adoptFrame(window, Assumed);
+        EXPECT_EQ(inner, adopted);
+        const WindowPixels shown = inner ? FormGeometry::resized(window, *inner) : window;
+        geometry.sync(shown, Assumed);
+        EXPECT_EQ(geometry.outer(), expected);
+        EXPECT_EQ(geometry.read(shown, Assumed), expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Windows, FormGeometryReadTest, ::testing::ValuesIn(readCases),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct AdoptCase {
-    const char* name;
-    WindowPixels window;
-    std::optional<QSize> inner;
-};
-
-void PrintTo(const AdoptCase& c, std::ostream* os) { *os << c.name; }
-
-const AdoptCase adoptCases[] = {
-    // clang-format off
-    { "AssumedFrameStillShown", unframed(QRect(200, 200, 200, 100)), std::nullopt },
-    { "FirstFrameKeepsTheOuterSize", framed(200, 200, QSize(200, 100)), QSize(198, 97) },
-    { "FirstFrameAfterAResizeLeavesTheSize", framed(200, 200, QSize(300, 100)), std::nullopt },
-    { "FirstFrameWhileMaximisedLeavesTheSize", { true, true, false, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt },
-    { "FirstFrameWhileMinimisedLeavesTheSize", { true, false, true, QRect(5, 25, 200, 100), QRect(0, 0, 210, 130) }, std::nullopt },
-    // clang-format on
-};
-
-class FormGeometryAdoptTest : public FormGeometryTest,
-                              public ::testing::WithParamInterface<AdoptCase> { };
-
-TEST_P(FormGeometryAdoptTest, InnerSizeForTheWindowManagersFrame)
-{
-    FormGeometry geometry = applied();
-    EXPECT_EQ(geometry.adoptFrame(GetParam().window, Assumed), GetParam().inner);
-}
-
-INSTANTIATE_TEST_SUITE_P(Frames, FormGeometryAdoptTest, ::testing::ValuesIn(adoptCases),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormGeometryTest, OnlyTheFirstFrameIsAdopted)
 {
@@ -132,42 +91,34 @@ TEST_F(FormGeometryTest, OnlyTheFirstFrameIsAdopted)
     EXPECT_EQ(geometry.adoptFrame(thinner, Assumed), std::nullopt);
 }
 
-struct HoldCase {
-    const char* name;
-    bool placeable;
-    WindowPixels window;
-    bool settled;
-};
-
-void PrintTo(const HoldCase& c, std::ostream* os) { *os << c.name; }
-
-const HoldCase holdCases[] = {
-    // clang-format off
-    { "BackAtTheNormalPlaceAndSize", true, unframed(QRect(200, 200, 200, 100)), true },
-    { "StillAtTheMaximisedSize", true, unframed(QRect(0, 0, 999, 700)), false },
-    { "SizeBackButNotThePlace", true, unframed(QRect(0, 0, 200, 100)), false },
-    { "UnplaceableNeedsOnlyTheSize", false, unframed(QRect(0, 0, 200, 100)), true },
-    // clang-format on
-};
-
-class FormGeometryHoldTest : public FormGeometryTest,
-                             public ::testing::WithParamInterface<HoldCase> { };
-
-TEST_P(FormGeometryHoldTest, NormalGeometryHeldUntilTheWindowShowsIt)
+TEST_F(FormGeometryTest, NormalGeometryHeldUntilTheWindowShowsIt)
 {
-    const HoldCase& c = GetParam();
-    FormGeometry geometry = applied(c.placeable);
-    geometry.hold();
-    EXPECT_EQ(geometry.holdSettled(c.window, Assumed), c.settled);
-    EXPECT_EQ(geometry.read(c.window, Assumed), Designed) << "held, whatever the window shows";
-    geometry.outer().left = 1500;
-    EXPECT_EQ(geometry.placeToApply(false), std::nullopt) << "kept for the restore";
-    geometry.release();
-    EXPECT_EQ(geometry.placeToApply(false), QPoint(100, 200));
+    struct Row {
+        const char* name;
+        bool placeable;
+        WindowPixels window;
+        bool settled;
+    };
+    // clang-format off
+    const Row rows[] = {
+        { "BackAtTheNormalPlaceAndSize", true, unframed(QRect(200, 200, 200, 100)), true },
+        { "PlaceBackButNotTheSize", true, unframed(QRect(200, 200, 999, 700)), false },
+        { "SizeBackButNotThePlace", true, unframed(QRect(0, 0, 200, 100)), false },
+        { "UnplaceableNeedsOnlyTheSize", false, unframed(QRect(0, 0, 200, 100)), true },
+    };
+    // clang-format on
+    for (const auto& [name, placeable, window, settled] : rows) {
+        SCOPED_TRACE(name);
+        FormGeometry geometry = applied(placeable);
+        geometry.hold();
+        EXPECT_EQ(geometry.holdSettled(window, Assumed), settled);
+        EXPECT_EQ(geometry.read(window, Assumed), Designed) << "held, whatever the window shows";
+        geometry.outer().left = 1500;
+        EXPECT_EQ(geometry.placeToApply(false), std::nullopt) << "kept for the restore";
+        geometry.release();
+        EXPECT_EQ(geometry.placeToApply(false), QPoint(100, 200));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Restores, FormGeometryHoldTest, ::testing::ValuesIn(holdCases),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormGeometryTest, LimitsAndMenuBarInPixels)
 {

@@ -78,43 +78,6 @@ TEST_F(KeyboardAndScreenReaderTest, WindowsAndTheListHaveTheirRolesAndNames)
     }
 }
 
-TEST_F(KeyboardAndScreenReaderTest, SpaceAndEnterClickAFocusedImageButton)
-{
-    struct Case {
-        const char* name;
-        const char* key; // held, then released
-        bool focusLeaves; // before the key is released
-        int clicksWhileHeld;
-        bool downWhileHeld;
-        int clicks; // once released
-    };
-    const Case cases[] = {
-        { "SpaceClicksOnRelease", "Space", false, 0, true, 1 },
-        { "EnterClicksAtOnce", "Return", false, 1, false, 1 },
-        { "KeypadEnterToo", "Num+Enter", false, 1, false, 1 },
-        { "FocusLeavingUnderSpaceCancels", "Space", true, 0, false, 0 },
-        { "CtrlSpaceIsNoClick", "Ctrl+Space", false, 0, false, 0 },
-    };
-    toolkit::PictureBox& button = frmQuilmar->PictureCopier1;
-    int clicks = 0;
-    button.onClick = [&] { ++clicks; };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QKeyCombination key = namedKey(QString::fromLatin1(c.key));
-        clicks = 0;
-        button.setFocus();
-        QTest::keyPress(button.widget(), key.key(), key.keyboardModifiers());
-        if (c.focusLeaves)
-            frmQuilmar->TextEuro.setFocus();
-        EXPECT_EQ(clicks, c.clicksWhileHeld);
-        EXPECT_EQ(accessible(button.widget())->state().pressed, c.downWhileHeld);
-        EXPECT_EQ(button.borderStyle(), toolkit::BorderStyle::None)
-            << "the program's mouse look is left alone";
-        QTest::keyRelease(button.widget(), key.key(), key.keyboardModifiers());
-        EXPECT_EQ(clicks, c.clicks);
-    }
-}
-
 // Tab goes round each window in reading order, from the control that has the focus on opening.
 TEST_F(KeyboardAndScreenReaderTest, TabGoesRoundEachWindowInReadingOrder)
 {

@@ -11,6 +11,7 @@
 #include "tests/support/Text.h"
 #include "toolkit/FormWindow.h"
 
+#include <QAccessible>
 #include <QTest>
 
 namespace {
@@ -26,40 +27,37 @@ protected:
     {
         ProgramFixture::SetUp();
         EuroProgramme::StartUp();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frmQuilmar->window()));
     }
 };
 
 TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
 {
-    // The field, the characters selected from its start (-1: the caret at its end), the image
-    // button clicked, else the keys typed; the text the program sets in the field first, the
-    // clipboard, and the field, the other one and the clipboard afterwards.
+    // The field, the image button clicked, else the keys typed; the text the program sets in the
+    // field first, the clipboard; and the field, the other one and the clipboard afterwards.
     using Button = toolkit::PictureBox FrmQuilmar::*;
     struct Case {
         const char* name;
         bool franc;
-        int selected;
         Button button;
         const char *keys, *before, *clip, *after;
     };
     // clang-format off
     const Case cases[] = {
-        { "PeriodTypesAComma", false, -1, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" },
-        { "CtrlVReplacesAndCleans", true, 0, nullptr, "{Ctrl+V}", "7", "1.234,5", "1,2345|0,188|1.234,5" },
-        { "CtrlXCutsNothing", false, 1, nullptr, "{Ctrl+X}", "12", "x", "12|78,715|x" },
-        { "NoSelectAllNoUndo", false, -1, nullptr, "{Ctrl+A}3{Ctrl+Z}", "45", "x", "453|2971,485|x" },
-        { "SixteenthDigitOverflows", false, -1, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
-        { "PasteButtonOfTextEuro", false, -1, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
-        { "PasteButtonOfTextFrancCleans", true, -1, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
+        { "PeriodTypesAComma", false, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" },
+        { "CtrlVReplacesAndCleans", true, nullptr, "{Home}{Ctrl+V}", "7", "1.234,5", "1,2345|0,188|1.234,5" },
+        { "CtrlXCutsNothing", false, nullptr, "{Home}{Shift+Right}{Ctrl+X}", "12", "x", "12|78,715|x" },
+        { "NoSelectAllNoUndo", false, nullptr, "{Ctrl+A}3{Ctrl+Z}", "45", "x", "453|2971,485|x" },
+        { "SixteenthDigitOverflows", false, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
+        { "PasteButtonOfTextEuro", false, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
+        { "PasteButtonOfTextFrancCleans", true, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
     };
     // clang-format on
     FrmQuilmar& m = main();
-    for (const auto& [name, franc, selected, button, keys, before, clip, after] : cases) {
+    for (const auto& [name, franc, button, keys, before, clip, after] : cases) {
         SCOPED_TRACE(name);
         toolkit::TextBox& own = franc ? m.TextFranc : m.TextEuro;
         own.setText(QString::fromUtf8(before));
-        if (selected >= 0)
-            own.setSelection(0, selected);
         clipboard.setText(QString::fromUtf8(clip));
         if (button)
             click(m.*button);
@@ -72,26 +70,65 @@ TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
     EXPECT_EQ(str(messages[0].title), "Erreur !");
 }
 
-TEST_F(MainWindowTest, AnyMouseButtonShowsThePressedLookButOnlyAPrimaryClickActs)
+// Each input is held on each image button, then let go, the primary mouse button off the image;
+// meanwhile the focus may leave. What is seen: the clicks, the button down as a screen reader
+// reads it (the picture pressed in), and the border that is the mouse's pressed look.
+TEST_F(MainWindowTest, ImageButtonsUnderKeysAndMouse)
 {
-    clipboard.setText(u"7"_s);
+    struct Case {
+        const char* name;
+        Qt::MouseButton mouse; // else the key
+        const char* key;
+        bool focusLeaves;
+        const char *held, *released;
+    };
+    // clang-format off
+    const Case cases[] = {
+        { "SpaceClicksOnRelease", Qt::NoButton, "Space", false, "down", "click" },
+        { "EnterClicksAtOnce", Qt::NoButton, "Return", false, "click", "click" },
+        { "KeypadEnterToo", Qt::NoButton, "Num+Enter", false, "click", "click" },
+        { "FocusLeavingUnderSpaceCancels", Qt::NoButton, "Space", true, "", "" },
+        { "CtrlSpaceIsNoClick", Qt::NoButton, "Ctrl+Space", false, "", "" },
+        { "PrimaryButtonLetGoOffTheImageIsNoClick", Qt::LeftButton, "", false, "down border", "" },
+        { "SecondaryButtonIsNoClick", Qt::RightButton, "", false, "down border", "" },
+        { "MiddleButtonIsNoClick", Qt::MiddleButton, "", false, "down border", "" },
+    };
+    // clang-format on
     FrmQuilmar& m = main();
-    for (toolkit::PictureBox* box : { &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
+    for (toolkit::PictureBox* button : { &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
              &m.PictureColler2, &m.Picture1, &m.Picture2 }) {
-        for (const Qt::MouseButton mouse : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton }) {
-            QTest::mousePress(box->widget(), mouse, Qt::ShiftModifier, QPoint(3, 20));
-            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::FixedSingle)
-                << str(box->toolTipText()) << mouse;
-            // The primary button is let go off the image: no click.
-            const QPoint at(mouse == Qt::LeftButton ? -3 : 3, 20);
-            QTest::mouseRelease(box->widget(), mouse, Qt::ShiftModifier, at);
-            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::None)
-                << str(box->toolTipText()) << mouse;
+        SCOPED_TRACE(str(button->toolTipText()));
+        QWidget* w = button->widget();
+        int clicks = 0;
+        button->onClick = [&] { ++clicks; };
+        const auto seen = [&] {
+            QStringList seen(clicks, u"click"_s);
+            if (QAccessible::queryAccessibleInterface(w)->state().pressed)
+                seen << u"down"_s;
+            if (button->borderStyle() != toolkit::BorderStyle::None)
+                seen << u"border"_s;
+            return str(seen.join(u' '));
+        };
+        for (const auto& [name, mouse, keyName, focusLeaves, held, released] : cases) {
+            SCOPED_TRACE(name);
+            clicks = 0;
+            button->setFocus();
+            const QKeyCombination key = namedKey(QString::fromLatin1(keyName));
+            if (mouse)
+                QTest::mousePress(w, mouse, Qt::ShiftModifier, QPoint(3, 20));
+            else
+                QTest::keyPress(w, key.key(), key.keyboardModifiers());
+            if (focusLeaves)
+                m.TextEuro.setFocus();
+            EXPECT_EQ(seen(), held) << "held";
+            if (mouse)
+                QTest::mouseRelease(
+                    w, mouse, Qt::ShiftModifier, QPoint(mouse == Qt::LeftButton ? -3 : 3, 20));
+            else
+                QTest::keyRelease(w, key.key(), key.keyboardModifiers());
+            EXPECT_EQ(seen(), released) << "let go";
         }
     }
-    EXPECT_TRUE(m.TextEuro.text().isEmpty() && clipboard.getText() == u"7"_s && !frmAide.exists()
-        && !frmParam->isVisible())
-        << "nothing pasted, copied or opened";
 }
 
 // Closed while minimised, the normal place and width are saved, in whole twips with halves to

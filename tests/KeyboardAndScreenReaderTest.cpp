@@ -1,6 +1,7 @@
 // The windows from the keyboard and through Qt's accessibility interface, which screen readers
-// read: the image buttons as push buttons, the desktop's keys, the tab orders, the windows' roles
-// and names, the dialog's labels and the help document's lines.
+// read: the image buttons as push buttons, the windows' roles and names, the list named by its
+// label, the tab orders and the focus frame. Space and Enter on the image buttons are in the main
+// window's tests; F1, Escape, Ctrl+W and Ctrl+Q end to end.
 #include "app/EuroProgramme.h"
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"

@@ -1,7 +1,7 @@
 // The main window through its real widgets: keystrokes and the paste buttons of the amount fields
-// reach the converter, the image buttons under the mouse, and the closings that only the program
-// itself can make. The conversion rules are proven on windowless fields; the copy buttons, the
-// signals and the window manager's closings end to end.
+// reach the converter, the image buttons under keys and the mouse, and the closings that only the
+// program itself can make. The conversion rules are proven on windowless fields; the copy buttons,
+// the signals and the window manager's closings end to end.
 #include "app/EuroProgramme.h"
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"

@@ -1,6 +1,7 @@
-// The main window through its real widgets: keystrokes and the copy and paste buttons of the
-// amount fields reach the converter, the image buttons under the mouse, and every way the window
-// closes. The conversion rules themselves are proven on windowless fields.
+// The main window through its real widgets: keystrokes and the paste buttons of the amount fields
+// reach the converter, the image buttons under keys and the mouse, and the closings that only the
+// program itself can make. The conversion rules are proven on windowless fields; the copy buttons,
+// the signals and the window manager's closings end to end.
 #include "app/EuroProgramme.h"
 #include "forms/help/FrmAide.h"
 #include "forms/main/FrmQuilmar.h"
@@ -10,8 +11,8 @@
 #include "tests/support/Text.h"
 #include "toolkit/FormWindow.h"
 
+#include <QAccessible>
 #include <QTest>
-#include <csignal>
 
 namespace {
 
@@ -20,53 +21,43 @@ using namespace Qt::StringLiterals;
 FrmQuilmar& main() { return *frmQuilmar; }
 void click(toolkit::PictureBox& button) { QTest::mouseClick(button.widget(), Qt::LeftButton); }
 
-// A termination signal, which the program turns into a closing of its main window.
-void raiseSignal(int signal)
-{
-    struct sigaction current = {};
-    sigaction(signal, nullptr, &current);
-    ASSERT_NE(current.sa_handler, SIG_DFL) << "raised, it would end the test program itself";
-    std::raise(signal);
-    EXPECT_TRUE(QTest::qWaitFor([] { return toolkit::Form::programEnded(); }, 5000));
-}
-
-class MainWindowTest : public ProgramFixture { };
+class MainWindowTest : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        EuroProgramme::StartUp();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frmQuilmar->window()));
+    }
+};
 
 TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
 {
-    // The field, the characters selected from its start (-1: the caret at its end), the image
-    // button clicked, else the keys typed; the text the program sets in the field first, the
-    // clipboard, and the field, the other one and the clipboard afterwards.
+    // The field, the image button clicked, else the keys typed; the text the program sets in the
+    // field first, the clipboard; and the field, the other one and the clipboard afterwards.
     using Button = toolkit::PictureBox FrmQuilmar::*;
     struct Case {
         const char* name;
         bool franc;
-        int selected;
         Button button;
         const char *keys, *before, *clip, *after;
     };
     // clang-format off
     const Case cases[] = {
-        { "PeriodTypesAComma", false, -1, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" },
-        { "CtrlCCopiesTheWholeField", false, 1, nullptr, "{Ctrl+C}", "12,5", "x", "12,5|81,995|12,5" },
-        { "CtrlVReplacesAndCleans", true, 0, nullptr, "{Ctrl+V}", "7", "1.234,5", "1,2345|0,188|1.234,5" },
-        { "CtrlXCutsNothing", false, 1, nullptr, "{Ctrl+X}", "12", "x", "12|78,715|x" },
-        { "NoSelectAllNoUndo", false, -1, nullptr, "{Ctrl+A}3{Ctrl+Z}", "45", "x", "453|2971,485|x" },
-        { "SixteenthDigitOverflows", false, -1, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
-        { "PasteButtonOfTextEuro", false, -1, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
-        { "PasteButtonOfTextFrancCleans", true, -1, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
-        { "CopyButtonOfTextEuro", false, -1, &FrmQuilmar::PictureCopier1, "", "12,5", "x", "12,5|81,995|12,5" },
-        { "CopyButtonOfTextFranc", true, -1, &FrmQuilmar::PictureCopier2, "", "6,56", "x", "6,56|1|6,56" },
+        { "PeriodTypesAComma", false, nullptr, "a1.-+ 5,.", "", "", "1,5|9,839|" },
+        { "CtrlVReplacesAndCleans", true, nullptr, "{Home}{Ctrl+V}", "7", "1.234,5", "1,2345|0,188|1.234,5" },
+        { "CtrlXCutsNothing", false, nullptr, "{Home}{Shift+Right}{Ctrl+X}", "12", "x", "12|78,715|x" },
+        { "NoSelectAllNoUndo", false, nullptr, "{Ctrl+A}3{Ctrl+Z}", "45", "x", "453|2971,485|x" },
+        { "SixteenthDigitOverflows", false, nullptr, "1234567890123456", "", "", "123456789012345|809823449501707,878|" },
+        { "PasteButtonOfTextEuro", false, &FrmQuilmar::PictureColler1, "", "1", "12,50", "12,50|81,995|12,50" },
+        { "PasteButtonOfTextFrancCleans", true, &FrmQuilmar::PictureColler2, "", "", "-12 345 €", "12345|1881,983|-12 345 €" },
     };
     // clang-format on
-    EuroProgramme::StartUp();
     FrmQuilmar& m = main();
-    for (const auto& [name, franc, selected, button, keys, before, clip, after] : cases) {
+    for (const auto& [name, franc, button, keys, before, clip, after] : cases) {
         SCOPED_TRACE(name);
         toolkit::TextBox& own = franc ? m.TextFranc : m.TextEuro;
         own.setText(QString::fromUtf8(before));
-        if (selected >= 0)
-            own.setSelection(0, selected);
         clipboard.setText(QString::fromUtf8(clip));
         if (button)
             click(m.*button);
@@ -79,47 +70,84 @@ TEST_F(MainWindowTest, KeysAndButtonsOfEachAmountFieldReachTheConverter)
     EXPECT_EQ(str(messages[0].title), "Erreur !");
 }
 
-TEST_F(MainWindowTest, AnyMouseButtonShowsThePressedLookButOnlyAPrimaryClickActs)
+// Each input is held on each image button, then let go, the primary mouse button off the image;
+// meanwhile the focus may leave. What is seen: the clicks, the button down as a screen reader
+// reads it (the picture pressed in), and the border that is the mouse's pressed look.
+TEST_F(MainWindowTest, ImageButtonsUnderKeysAndMouse)
 {
-    EuroProgramme::StartUp();
-    clipboard.setText(u"7"_s);
-    FrmQuilmar& m = main();
-    for (toolkit::PictureBox* box : { &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
-             &m.PictureColler2, &m.Picture1, &m.Picture2 }) {
-        for (const Qt::MouseButton mouse : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton }) {
-            QTest::mousePress(box->widget(), mouse, Qt::ShiftModifier, QPoint(3, 20));
-            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::FixedSingle)
-                << str(box->toolTipText()) << mouse;
-            // The primary button is let go off the image: no click.
-            const QPoint at(mouse == Qt::LeftButton ? -3 : 3, 20);
-            QTest::mouseRelease(box->widget(), mouse, Qt::ShiftModifier, at);
-            EXPECT_EQ(box->borderStyle(), toolkit::BorderStyle::None)
-                << str(box->toolTipText()) << mouse;
-        }
-    }
-    EXPECT_TRUE(m.TextEuro.text().isEmpty() && clipboard.getText() == u"7"_s && !frmAide.exists()
-        && !frmParam->isVisible())
-        << "nothing pasted, copied or opened";
-}
-
-TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndTheSettingsAndEndsTheProgram)
-{
-    // The closing; the window state (1: minimised) set between the place and the width; and the
-    // place and width saved, in whole twips with halves to even.
     struct Case {
         const char* name;
-        void (*close)();
-        int state;
-        float left, top, width;
-        QByteArray saved;
+        Qt::MouseButton mouse; // else the key
+        const char* key;
+        bool focusLeaves;
+        const char *held, *released;
     };
     // clang-format off
     const Case cases[] = {
-        { "CloseBoxWhileMinimised", [] { frmQuilmar->window()->close(); }, 1, 2000, 3000, 5000, "2000 3000 5000" },
-        { "UnloadRoundsHalvesToEven", [] { frmQuilmar.unload(); }, 0, 1000.5f, 1001.5f, 4111.5f, "1000 1002 4112" },
-        { "SessionEndOffScreen", [] { toolkit::Form::closeAll(); }, 0, -1500.5f, -45.5f, 2900.5f, "-1500 -46 2900" },
-        { "SigtermWhileMinimised", [] { raiseSignal(SIGTERM); }, 1, 1200, -300, 4110, "1200 -300 4110" },
-        { "Sighup", [] { raiseSignal(SIGHUP); }, 0, 1200, -300, 4110, "1200 -300 4110" },
+        { "SpaceClicksOnRelease", Qt::NoButton, "Space", false, "down", "click" },
+        { "EnterClicksAtOnce", Qt::NoButton, "Return", false, "click", "click" },
+        { "KeypadEnterToo", Qt::NoButton, "Num+Enter", false, "click", "click" },
+        { "FocusLeavingUnderSpaceCancels", Qt::NoButton, "Space", true, "", "" },
+        { "CtrlSpaceIsNoClick", Qt::NoButton, "Ctrl+Space", false, "", "" },
+        { "PrimaryButtonLetGoOffTheImageIsNoClick", Qt::LeftButton, "", false, "down border", "" },
+        { "SecondaryButtonIsNoClick", Qt::RightButton, "", false, "down border", "" },
+        { "MiddleButtonIsNoClick", Qt::MiddleButton, "", false, "down border", "" },
+    };
+    // clang-format on
+    FrmQuilmar& m = main();
+    for (toolkit::PictureBox* button : { &m.PictureCopier1, &m.PictureCopier2, &m.PictureColler1,
+             &m.PictureColler2, &m.Picture1, &m.Picture2 }) {
+        SCOPED_TRACE(str(button->toolTipText()));
+        QWidget* w = button->widget();
+        int clicks = 0;
+        button->onClick = [&] { ++clicks; };
+        const auto seen = [&] {
+            QStringList seen(clicks, u"click"_s);
+            if (QAccessible::queryAccessibleInterface(w)->state().pressed)
+                seen << u"down"_s;
+            if (button->borderStyle() != toolkit::BorderStyle::None)
+                seen << u"border"_s;
+            return str(seen.join(u' '));
+        };
+        for (const auto& [name, mouse, keyName, focusLeaves, held, released] : cases) {
+            SCOPED_TRACE(name);
+            clicks = 0;
+            button->setFocus();
+            const QKeyCombination key = namedKey(QString::fromLatin1(keyName));
+            if (mouse)
+                QTest::mousePress(w, mouse, Qt::ShiftModifier, QPoint(3, 20));
+            else
+                QTest::keyPress(w, key.key(), key.keyboardModifiers());
+            if (focusLeaves)
+                m.TextEuro.setFocus();
+            EXPECT_EQ(seen(), held) << "held";
+            if (mouse)
+                QTest::mouseRelease(
+                    w, mouse, Qt::ShiftModifier, QPoint(mouse == Qt::LeftButton ? -3 : 3, 20));
+            else
+                QTest::keyRelease(w, key.key(), key.keyboardModifiers());
+            EXPECT_EQ(seen(), released) << "let go";
+        }
+    }
+}
+
+// Closed while minimised, the normal place and width are saved, in whole twips with halves to
+// even.
+TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndEndsTheProgram)
+{
+    struct Case {
+        const char* name;
+        void (*close)();
+        toolkit::WindowState state; // set between the place and the width
+        float left, top, width;
+        QByteArray saved;
+    };
+    using enum toolkit::WindowState;
+    // clang-format off
+    const Case cases[] = {
+        { "CloseBoxWhileMinimised", [] { frmQuilmar->window()->close(); }, Minimised, 2000, 3000, 5000, "2000 3000 5000" },
+        { "UnloadRoundsHalvesToEven", [] { frmQuilmar.unload(); }, Normal, 1000.5f, 1001.5f, 4111.5f, "1000 1002 4112" },
+        { "SessionEndOffScreen", [] { toolkit::Form::closeAll(); }, Normal, -1500.5f, -45.5f, 2900.5f, "-1500 -46 2900" },
     };
     // clang-format on
     for (const auto& [name, close, state, left, top, width, saved] : cases) {
@@ -129,19 +157,15 @@ TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndTheSettingsAndEnds
         FrmQuilmar& m = main();
         click(m.Picture1);
         click(m.Picture2);
-        frmParam->Text1[0].setText(u"Dollars"_s); // an edit the dialog has not stored
-        EuroProgramme::Settings.DecimalsIndex = 1; // a setting it has
         m.setLeft(left);
         m.setTop(top);
-        m.setWindowState(toolkit::WindowState(state));
+        m.setWindowState(state);
         m.setWidth(width);
         close();
         EXPECT_TRUE(toolkit::Form::programEnded());
         EXPECT_EQ(readFile(u"Quilmar.ini"_s),
-            "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n1\r\n"
+            "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n3\r\n"
                 + QByteArray(saved).replace(' ', "\r\n") + "\r\n");
-        EXPECT_EQ(m.windowState(), toolkit::WindowState::Normal);
-        EXPECT_EQ(m.Picture1.left(), m.width() - 630) << "laid out again on restoring";
         EXPECT_FALSE(m.isVisible() || frmAide->isVisible() || frmParam->isVisible());
     }
 }

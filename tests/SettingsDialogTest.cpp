@@ -66,9 +66,6 @@ TEST_F(SettingsDialogTest, TypedAndPastedTextFollowsEachFieldsRule)
     // clang-format off
     const Case cases[] = {
         { "RateTakesDigitsAndOneSeparator", Rate, "", "", "a6.-5 E,.7€\"", "6,57", 4 },
-        { "RateSelectedPartCounts", Rate, "6,5", "", "{Home}{Shift+End}.", "6,5", 3 },
-        { "RateEditedInside", Rate, "6,55957", "", "{Home}{Right}{Right}12{Backspace}", "6,155957", 3 },
-        { "RateCtrlVIsNoDigit", Rate, "7", "12", "{Ctrl+V}", "7", 1 },
         { "RateShiftInsPastesCleaned", Rate, "65", "1.2.3", "{Home}{Right}{Shift+Ins}9", "61,2395", 6 },
         { "SymbolTakesOneCharacterNoQuote", Symbol2, "F", "", "€\"", "€", 1 },
         { "SymbolBackspaceLeavesASpace", Symbol1, "E", "", "x{Backspace}", " ", 1 },
@@ -91,25 +88,22 @@ TEST_F(SettingsDialogTest, TypedAndPastedTextFollowsEachFieldsRule)
 TEST_F(SettingsDialogTest, OkStoresWhatTheFieldsShowAndEveryOtherWayOutNothing)
 {
     // The way out (the buttons clicked, the keys typed or the close box), the keys typed over each
-    // field's whole text ("|" between fields), the settings file written when the program ends, 2
-    // converted once the dialog is gone, and the file read at start-up when not the usual one: what
-    // a hand-edited file holds shows as the fields can.
+    // field's whole text ("|" between fields), the settings file written when the program ends,
+    // and the file read at start-up when not the usual one: what a hand-edited file holds shows
+    // as the fields can.
     struct Case {
-        const char *name, *way, *keys, *saved, *converted, *file = DollarsAndYens;
+        const char *name, *way, *keys, *saved, *file = DollarsAndYens;
     };
     // clang-format off
     const Case cases[] = {
-        { "OkStoresTrimmedFields", "OK", "  Dollars US  |L|Yens |{Backspace}|0,5", "Dollars US|Yens|L| |1|0.5|4", "1" },
-        { "EnterStoresPastedNames", "{Return}", "{Shift+Ins}|{Shift+Ins}|||12", "Livres|Yens||Y|1|12|4", "24" },
-        { "OkStoresEmptiedFields", "OK", "{Backspace}|{Del}|   ||{Backspace}", "|||Y|1|0|4", "0" },
-        { "CancelStoresNothing", "Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "EscapeStoresNothing", "{Esc}", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "CloseBoxStoresNothing", "close", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "DefaultsThenCancelStoresNothing", "Reset Annuler", "Livres|L|||.5", DollarsAndYens, "220" },
-        { "DefaultsThenOkStoresTheDefaults", "Reset OK", "Livres|L|||.5", "Euros|Francs|E|F|1|6.55957|3", "13,119" },
-        { "TinyRateFromTheFileShowsWhole", "OK", "", "Euros|Francs|E|F|1|1e-07|4", "0", "Euros|Francs|E|F|1|1E-07|3" },
-        { "NegativeRateFromTheFileLosesItsMinus", "OK", "", "Euros|Francs|E|F|1|6.5|4", "13", "Euros|Francs|E|F|1|-6.5|3" },
-        { "LongSymbolFromTheFileKeepsOneCharacter", "OK", "", "Euros|Francs|E|F|1|6.55957|4", "13,1191", "Euros|Francs|EUR|F|1|6.55957|3" },
+        { "OkStoresTrimmedAndEmptiedFields", "OK", "  Dollars US  |L|   |{Backspace}|{Backspace}", "Dollars US||L| |1|0|4" },
+        { "EnterStoresPastedNames", "{Return}", "{Shift+Ins}|{Shift+Ins}|||0,5", "Livres|Yens||Y|1|0.5|4" },
+        { "CancelStoresNothing", "Annuler", "Livres|L|||.5", DollarsAndYens },
+        { "EscapeStoresNothing", "{Esc}", "Livres|L|||.5", DollarsAndYens },
+        { "CloseBoxStoresNothing", "close", "Livres|L|||.5", DollarsAndYens },
+        { "DefaultsThenCancelStoresNothing", "Reset Annuler", "Livres|L|||.5", DollarsAndYens },
+        { "DefaultsThenOkStoresTheDefaults", "Reset OK", "Livres|L|||.5", "Euros|Francs|E|F|1|6.55957|3" },
+        { "HandEditedFileShowsAsTheFieldsCan", "OK", "", "Euros|Francs|E|F|1|1e-07|4", "Euros|Francs|EUR|F|1|-1E-07|3" },
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -136,9 +130,7 @@ TEST_F(SettingsDialogTest, OkStoresWhatTheFieldsShowAndEveryOtherWayOutNothing)
         EXPECT_FALSE(frmParam.exists());
         EXPECT_EQ(main().LabelEuro.caption(), EuroProgramme::Settings.CurrencySymbol[0]);
         const bool stored = qstrcmp(c.saved, c.file) != 0;
-        EXPECT_EQ((main().TextEuro.text() + main().TextFranc.text()).isEmpty(), stored);
-        main().TextEuro.setText(u"2"_s);
-        EXPECT_EQ(str(main().TextFranc.text()), c.converted);
+        EXPECT_EQ(main().TextEuro.text().isEmpty(), stored) << "OK clears the amounts";
         main().window()->close();
         EXPECT_EQ(readFile(u"Quilmar.ini"_s), ini(c.saved));
     }

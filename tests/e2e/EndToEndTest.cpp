@@ -43,7 +43,7 @@ const QString HelpTitle = u"^Quilmar / Aide$"_s;
 const QString ErrorTitle = u"^Erreur !$"_s;
 // From the dialog's first field, types over its rate: an edit that OK would store.
 const QString RateEdit = u"{Tab}{Tab}{Tab}{Tab}{Home}{Shift+End}9"_s;
-// Beyond its first line the amount overflows.
+// Seventeen digits: too many, the amount overflows.
 const QString Overflow = u"12345678901234567"_s;
 // Requests to the window manager about states.
 const QString Maximised = u"add,maximized_vert,maximized_horz"_s;

@@ -8,7 +8,7 @@ QUILMAR_RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqt6svg6
     qt6-translations-l10n qt6-qpa-plugins qt6-wayland fonts-liberation fonts-crosextra-carlito)
 # Packages that only the tests, benchmarks and fuzzers need.
 QUILMAR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxcb1-dev pkg-config clang libclang-rt-14-dev xvfb openbox
-    weston xdotool xclip x11-utils locales desktop-file-utils appstream dpkg-dev file lintian man-db)
+    weston xdotool xclip wmctrl x11-utils locales desktop-file-utils appstream dpkg-dev file lintian man-db)
 
 quilmar_as_root() {
     if [ "$(id -u)" -eq 0 ]; then

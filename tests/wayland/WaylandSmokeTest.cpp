@@ -11,6 +11,7 @@
 #include "toolkit/FormWindow.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -19,7 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray Ini = "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n3\r\n";
+// At 400, 400 pixels and wider than designed.
+const QByteArray Ini
+    = "\"Euros\"\r\n\"Francs\"\r\n\"E\"\r\n\"F\"\r\n1\r\n6.55957\r\n3\r\n6000\r\n6000\r\n4500\r\n";
 
 class WaylandTest : public ProgramFixture {
 protected:
@@ -63,63 +66,6 @@ protected:
     static void requestClose(toolkit::Form& form) { handle(form)->close(); }
 };
 
-TEST_F(WaylandTest, StartsConvertsOpensBothWindowsAndSavesOnTheCompositorsClose)
-{
-    writeFile(u"Quilmar.ini"_s, Ini + "6000\r\n6000\r\n4110\r\n");
-    EuroProgramme::StartUp();
-    FrmQuilmar& m = *frmQuilmar;
-    ASSERT_TRUE(mapped(m));
-
-    QTest::keyClick(handle(m), '1');
-    EXPECT_EQ(m.TextFranc.text(), u"6,56"_s);
-
-    click(m.Picture1);
-    ASSERT_TRUE(frmAide.exists() && mapped(*frmAide));
-    requestClose(*frmAide);
-    EXPECT_FALSE(frmAide.exists()) << "the help window closes on the compositor's request";
-
-    click(m.Picture2);
-    ASSERT_TRUE(mapped(*frmParam));
-    requestClose(*frmParam);
-    settle();
-    EXPECT_FALSE(frmParam.exists() && frmParam->isVisible());
-
-    requestClose(m);
-    EXPECT_TRUE(toolkit::Form::programEnded());
-    EXPECT_EQ(readFile(u"Quilmar.ini"_s), Ini + "6000\r\n6000\r\n4110\r\n")
-        << "the place as it was read: a Wayland client cannot learn where it stands";
-}
-
-// What the buttons of the title bar that Qt draws under Wayland ask of the compositor.
-struct TitleBarCase {
-    const char* name;
-    toolkit::Form& (*form)();
-    std::vector<Qt::WindowStates> states;
-};
-
-class TitleBarActions : public WaylandTest, public ::testing::WithParamInterface<TitleBarCase> { };
-
-TEST_P(TitleBarActions, NeverEndTheProgramAndKeepThePlace)
-{
-    writeFile(u"Quilmar.ini"_s, Ini + "6000\r\n6000\r\n4500\r\n");
-    EuroProgramme::StartUp();
-    toolkit::Form& form = GetParam().form();
-    form.show();
-    ASSERT_TRUE(mapped(form));
-    const QSize normal = form.window()->size();
-    for (const Qt::WindowStates state : GetParam().states) {
-        handle(form)->setWindowStates(state);
-        settle();
-        ASSERT_FALSE(toolkit::Form::programEnded());
-    }
-    handle(form)->setWindowStates(Qt::WindowNoState);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.window()->size() == normal; }, 5000))
-        << "back to its normal size, not " << form.window()->width() << " pixels wide";
-    requestClose(*frmQuilmar);
-    EXPECT_TRUE(toolkit::Form::programEnded());
-    EXPECT_EQ(readFile(u"Quilmar.ini"_s), Ini + "6000\r\n6000\r\n4500\r\n");
-}
-
 toolkit::Form& mainWindow() { return *frmQuilmar; }
 toolkit::Form& helpWindow() { return *frmAide; }
 toolkit::Form& settingsDialog() { return *frmParam; }
@@ -127,15 +73,52 @@ toolkit::Form& settingsDialog() { return *frmParam; }
 const Qt::WindowStates Maximised = Qt::WindowMaximized, Minimised = Qt::WindowMinimized,
                        FullScreen = Qt::WindowFullScreen, Normal = Qt::WindowNoState;
 
-INSTANTIATE_TEST_SUITE_P(Wayland, TitleBarActions,
-    ::testing::Values(
-        TitleBarCase { "MainMaximisedTwice", mainWindow, { Maximised, Normal, Maximised } },
-        TitleBarCase { "MainMinimised", mainWindow, { Minimised, Normal } },
-        TitleBarCase { "MainFullScreen", mainWindow, { FullScreen } },
-        TitleBarCase { "HelpMaximisedAndRestored", helpWindow, { Maximised, Normal, Maximised } },
-        TitleBarCase { "HelpMinimised", helpWindow, { Minimised } },
-        TitleBarCase { "DialogMaximised", settingsDialog, { Maximised, Normal, Maximised } },
-        TitleBarCase { "DialogFullScreen", settingsDialog, { FullScreen } }),
-    [](const auto& info) { return std::string(info.param.name); });
+// Each window, opened by its button, goes through the states that the buttons of the title bar
+// Qt draws ask of the compositor, comes back to its normal size, and closes on the compositor's
+// request; only the main window's close ends the program.
+TEST_F(WaylandTest, TitleBarStatesAndTheCompositorsCloseThenThePlaceSavedAsRead)
+{
+    struct Window {
+        const char* name;
+        toolkit::PictureBox FrmQuilmar::*button;
+        toolkit::Form& (*form)();
+        std::vector<Qt::WindowStates> states;
+    };
+    // clang-format off
+    const Window windows[] = {
+        { "Help", &FrmQuilmar::Picture1, helpWindow, { Maximised, Normal, Maximised, Minimised } },
+        { "Dialog", &FrmQuilmar::Picture2, settingsDialog, { Maximised, Normal, Maximised, FullScreen } },
+        { "Main", nullptr, mainWindow, { Maximised, Normal, Maximised, Minimised, Normal, FullScreen } },
+    };
+    // clang-format on
+    writeFile(u"Quilmar.ini"_s, Ini);
+    EuroProgramme::StartUp();
+    FrmQuilmar& m = *frmQuilmar;
+    ASSERT_TRUE(mapped(m));
+    QTest::keyClick(handle(m), '1');
+    EXPECT_EQ(m.TextFranc.text(), u"6,56"_s);
+    for (const auto& [name, button, form, states] : windows) {
+        SCOPED_TRACE(name);
+        if (button)
+            click(m.*button);
+        ASSERT_TRUE(mapped(form()));
+        const QSize normal = form().window()->size();
+        for (const Qt::WindowStates state : states) {
+            handle(form())->setWindowStates(state);
+            settle();
+            ASSERT_FALSE(toolkit::Form::programEnded());
+        }
+        handle(form())->setWindowStates(Normal);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form().window()->size() == normal; }, 5000))
+            << "back to its normal size, not " << form().window()->width() << " pixels wide";
+        const QPointer<QWindow> window = handle(form());
+        requestClose(form());
+        settle();
+        EXPECT_TRUE(!window || !window->isVisible());
+    }
+    EXPECT_TRUE(toolkit::Form::programEnded());
+    EXPECT_EQ(readFile(u"Quilmar.ini"_s), Ini)
+        << "the place as it was read: a Wayland client cannot learn where it stands";
+}
 
 } // namespace

@@ -81,9 +81,7 @@ TEST_F(StartUpTest, ToolTipsComposedFromTheNamesOrAllEmpty)
 {
     EuroProgramme::StartUp();
     const QStringList dialogTips = toolTips().mid(10);
-    EXPECT_EQ(dialogTips.first(), u"Nom de la 1ère monnaie"_s);
-    EXPECT_EQ(
-        dialogTips.last(), u"Nb de chiffres après la virgule affichés pour les conversions"_s);
+    EXPECT_FALSE(dialogTips.contains(QString())) << "every dialog tip is set at start-up";
     const QStringList shown = { u"Copier le montant en Dollars"_s, u"Copier le montant en Yens"_s,
         u"Coller le montant en Dollars"_s, u"Coller le montant en Yens"_s, u"Dollars"_s, u"Yens"_s,
         u"Paramètres"_s, u"Aide"_s, u"Entrez ici le montant en Dollars à convertir en Yens"_s,

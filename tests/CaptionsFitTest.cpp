@@ -115,11 +115,11 @@ qreal widthAtScale(const QString& text, QFont font, qreal scale)
     return QFontMetricsF(font).horizontalAdvance(text) / scale;
 }
 
-class CaptionsFitTest : public ProgramFixture, public ::testing::WithParamInterface<qreal> { };
+class CaptionsFitTest : public StartedProgramFixture,
+                        public ::testing::WithParamInterface<qreal> { };
 
 TEST_P(CaptionsFitTest, EveryCaptionFitsItsBox)
 {
-    EuroProgramme::StartUp();
     frmQuilmar->Picture1.click();
     std::vector<Caption> captions;
     for (toolkit::Form* form :

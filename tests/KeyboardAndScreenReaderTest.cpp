@@ -24,15 +24,7 @@ QAccessibleInterface* accessible(QWidget* widget)
     return QAccessible::queryAccessibleInterface(widget);
 }
 
-class KeyboardAndScreenReaderTest : public ProgramFixture {
-protected:
-    void SetUp() override
-    {
-        ProgramFixture::SetUp();
-        EuroProgramme::StartUp();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frmQuilmar->window()));
-    }
-};
+class KeyboardAndScreenReaderTest : public StartedProgramFixture { };
 
 // Windows are named by their captions, image buttons by their tooltips, and the dialog's list by
 // its label whichever item is chosen.

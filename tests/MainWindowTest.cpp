@@ -21,15 +21,7 @@ using namespace Qt::StringLiterals;
 FrmQuilmar& main() { return *frmQuilmar; }
 void click(toolkit::PictureBox& button) { QTest::mouseClick(button.widget(), Qt::LeftButton); }
 
-class MainWindowTest : public ProgramFixture {
-protected:
-    void SetUp() override
-    {
-        ProgramFixture::SetUp();
-        EuroProgramme::StartUp();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frmQuilmar->window()));
-    }
-};
+class MainWindowTest : public StartedProgramFixture { };
 
 // The keys typed into the fields are proven on windowless fields and end to end; the paste
 // buttons only here.

@@ -7,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QMap>
 #include <QPixmap>
 #include <QProcess>
@@ -80,28 +79,20 @@ bool xdotool(const QString& arguments) { return run(u"xdotool "_s + arguments).h
 QByteArray clipboard() { return run(u"xclip -selection clipboard -o"_s).value_or(""); }
 
 // A key named as the window tests name it ("Tab", "Ctrl+C", "Shift+End", "Num+Enter"), as X
-// names it for xdotool; empty for a name that is no key. Letters stay lower case, else xdotool
-// would add Shift.
+// names it for xdotool: modifiers in lower case, and letters too, else xdotool would add Shift.
 QString xKeyName(const QString& name)
 {
-    static const QMap<int, QString> renamed = {
-        { Qt::Key_Backspace, u"BackSpace"_s },
-        { Qt::Key_Space, u"space"_s },
-        { Qt::Key_Escape, u"Escape"_s },
-        { Qt::Key_Insert, u"Insert"_s },
-        { Qt::Key_Delete, u"Delete"_s },
-        { Qt::Key_Enter, u"KP_Enter"_s },
+    static const QMap<QString, QString> renamed = {
+        { u"Backspace"_s, u"BackSpace"_s },
+        { u"Space"_s, u"space"_s },
+        { u"Esc"_s, u"Escape"_s },
+        { u"Num+Enter"_s, u"KP_Enter"_s },
     };
-    const QKeyCombination key = QKeySequence(name)[0];
-    QString x = renamed.value(key.key(), QKeySequence(key.key()).toString());
-    if (x.isEmpty() || key.key() == Qt::Key_unknown)
-        return {};
-    if (x.size() == 1)
-        x = x.toLower();
-    const Qt::KeyboardModifiers modifiers = key.keyboardModifiers();
-    return (modifiers & Qt::ControlModifier ? u"ctrl+"_s : u""_s)
-        + (modifiers & Qt::AltModifier ? u"alt+"_s : u""_s)
-        + (modifiers & Qt::ShiftModifier ? u"shift+"_s : u""_s) + x;
+    QStringList parts = renamed.value(name, name).split(u'+');
+    for (QString& part : parts)
+        if (&part != &parts.last() || part.size() == 1)
+            part = part.toLower();
+    return parts.join(u'+');
 }
 
 // The settings file, field by field as the program writes it.
@@ -137,13 +128,16 @@ protected:
         freelocale(french);
     }
 
-    // A fresh folder with the settings file given. The line past the tenth is ignored by the
-    // program and dropped by its save: a file equal to the ten lines afterwards proves that it was
-    // written.
+    // A fresh folder with the settings file given; m_main is the main window once focused. The
+    // line past the tenth is ignored by the program and dropped by its save: a file equal to the
+    // ten lines afterwards proves that it was written.
     bool start(const std::optional<Ini>& ini = Ini())
     {
         m_folder.emplace();
-        return (!ini || writeFile(u"Quilmar.ini"_s, ini->bytes() + "fin\r\n")) && restart();
+        if (ini && !writeFile(u"Quilmar.ini"_s, ini->bytes() + "fin\r\n"))
+            return false;
+        m_main = launch() ? window(MainTitle) : QString();
+        return !m_main.isEmpty() && activate(m_main);
     }
 
     // Starts the program in the same folder, on another display when one is given.
@@ -158,13 +152,6 @@ protected:
         m_process.setWorkingDirectory(m_folder->path());
         m_process.start(g_options.value(u"--program"_s), {});
         return m_process.waitForStarted();
-    }
-
-    // Starts the program again in the same folder; m_main is its main window once focused.
-    bool restart()
-    {
-        m_main = launch() ? window(MainTitle) : QString();
-        return !m_main.isEmpty() && activate(m_main);
     }
 
     // The program's exit code once it has ended, or -1 when it crashed or did not end.
@@ -275,18 +262,14 @@ protected:
     bool keys(const QString& script) const
     {
         for (const auto& step : QRegularExpression(u"\\{([^}]+)\\}|[^{]+"_s).globalMatch(script)) {
-            const QString key = step.hasCaptured(1) ? xKeyName(step.captured(1)) : QString();
             const bool typed = step.hasCaptured(1)
-                ? !key.isEmpty() && xdotool(u"key --delay 30 "_s + key)
+                ? xdotool(u"key --delay 30 "_s + xKeyName(step.captured(1)))
                 : run(u"xdotool type --delay 30"_s, step.captured()).has_value();
             if (!typed)
                 return false;
         }
         return true;
     }
-    // Alt+F4, which the window manager turns into a close request to the focused window.
-    bool close(const QString& window) const { return activate(window) && keys(u"{Alt+F4}"_s); }
-
     // Requests through the window manager, as a pager or a task bar sends them: to close the
     // window, or to add or remove states ("-b add,maximized_vert,maximized_horz").
     bool requestClose(const QString& window) const
@@ -320,23 +303,21 @@ protected:
     // it until another program takes it, and must not hold our pipes meanwhile.
     bool setClipboard(const QByteArray& text) const
     {
-        const QString script = u"xclip -selection clipboard -i '%1' >/dev/null 2>&1"_s;
-        return writeFile(u"clipboard"_s, text)
-            && run(u"sh -c"_s, script.arg(m_folder->filePath(u"clipboard"_s)))
+        const QString script = u"printf %s '%1' | xclip -selection clipboard -i >/dev/null 2>&1"_s;
+        return run(u"sh -c"_s, script.arg(QString::fromUtf8(text)))
             && waitUntil([&] { return clipboard() == text; });
     }
-    // The clipboard once it holds something other than `before`, or `before` when nothing came.
-    QByteArray waitForClipboardChange(const QByteArray& before) const
+    // The clipboard once something was copied over NothingCopied, else NothingCopied.
+    QByteArray copiedText() const
     {
-        QByteArray now = before;
-        waitUntil([&] { return (now = clipboard()) != before; });
+        QByteArray now;
+        waitUntil([&] { return (now = clipboard()) != NothingCopied; });
         return now;
     }
     // An amount as its row's copy button puts it on the clipboard.
     QByteArray copied(Button copy) const
     {
-        return setClipboard(NothingCopied) && click(copy) ? waitForClipboardChange(NothingCopied)
-                                                          : NothingCopied;
+        return setClipboard(NothingCopied) && click(copy) ? copiedText() : NothingCopied;
     }
     QByteArray amounts() const { return copied(Copy1) + '|' + copied(Copy2); } // "upper|lower"
 
@@ -346,15 +327,15 @@ protected:
 };
 
 // Typing, converting, the clipboard between programs, the overflow's message, keys of the
-// desktop and the keyboard alone, the settings dialog, the settings kept for the next run, and
-// the picture of the main window.
+// desktop and the keyboard alone, the settings dialog and the settings saved, and the picture of
+// the main window.
 class Conversion : public EndToEnd { };
 // Every way the program ends, and the place and settings it saves then.
 class Session : public EndToEnd { };
 // The window manager's own requests and what it makes of the windows.
 class WindowManager : public EndToEnd { };
 
-TEST_F(Conversion, KeysClipboardAndWindowsThenTheSettingsReadAgain)
+TEST_F(Conversion, KeysClipboardAndWindowsThenTheSettingsSaved)
 {
     // In order, in one program: the row and what another program put on the clipboard; the keys
     // typed into the row's emptied field; the window they open and the keys that close it again;
@@ -454,7 +435,7 @@ TEST_F(Session, EveryWayOfEndingSavesTheClampedPlaceShown)
         ASSERT_TRUE(e.open != Message || (enter(1, Overflow) && !window(ErrorTitle).isEmpty()));
         ASSERT_TRUE(e.end == TaskBarWhileMinimised
                 ? xdotool(u"windowminimize --sync "_s + m_main) && requestClose(m_main)
-                : e.end == AltF4 ? close(m_main)
+                : e.end == AltF4 ? activate(m_main) && keys(u"{Alt+F4}"_s)
                                  : ::kill(pid_t(m_process.processId()), e.end) == 0);
         EXPECT_EQ(finish(), 0);
         Ini kept = e.ini.value_or(Ini());
@@ -516,7 +497,7 @@ TEST_F(WindowManager, HelpWindowCentredCopiedFromAndMaximisedAgainAndAgain)
     EXPECT_LE((normal.center() - outerGeometry(m_main).center()).manhattanLength(), 2);
     ASSERT_TRUE(
         setClipboard(NothingCopied) && click(help, 200, 150) && keys(u"{Ctrl+A}{Ctrl+C}"_s));
-    EXPECT_TRUE(waitForClipboardChange(NothingCopied).contains("Quilmar convertit un montant"));
+    EXPECT_TRUE(copiedText().contains("Quilmar convertit un montant"));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     for (const char* round : { "first", "again" }) {
         SCOPED_TRACE(round);

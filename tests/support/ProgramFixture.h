@@ -1,14 +1,17 @@
 #pragma once
 
 #include "app/EuroProgramme.h"
+#include "forms/main/FrmQuilmar.h"
 #include "tests/support/Seams.h"
 #include "toolkit/Form.h"
+#include "toolkit/FormWindow.h"
 #include "toolkit/MemoryClipboard.h"
 #include "toolkit/Twips.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -56,4 +59,15 @@ private:
     MessageBoxAnswerer m_answerer { [this](const auto& request) { messages.push_back(request); } };
     QTemporaryDir m_dir;
     QString m_previousDir;
+};
+
+// The program started on its default settings, its main window active.
+class StartedProgramFixture : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        EuroProgramme::StartUp();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frmQuilmar->window()));
+    }
 };

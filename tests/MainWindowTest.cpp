@@ -137,7 +137,6 @@ TEST_F(MainWindowTest, EveryClosingSavesTheRestoredGeometryAndEndsTheProgram)
     const Case cases[] = {
         { "CloseBoxWhileMinimised", [] { frmQuilmar->window()->close(); }, Minimised, 2000, 3000, 5000, "2000 3000 5000" },
         { "UnloadRoundsHalvesToEven", [] { frmQuilmar.unload(); }, Normal, 1000.5f, 1001.5f, 4111.5f, "1000 1002 4112" },
-        { "SessionEndOffScreen", [] { toolkit::Form::closeAll(); }, Normal, -1500.5f, -45.5f, 2900.5f, "-1500 -46 2900" },
     };
     // clang-format on
     for (const auto& [name, close, state, left, top, width, saved] : cases) {

@@ -53,17 +53,6 @@ protected:
             ASSERT_TRUE(QTest::qWaitForWindowExposed(probe.windowHandle(), 10000));
         }
     }
-
-    static void click(toolkit::Control& control)
-    {
-        QWidget* widget = control.widget();
-        QTest::mouseClick(handle(*frmQuilmar), Qt::LeftButton, {},
-            widget->mapTo(widget->window(), widget->rect().center()));
-    }
-
-    // The compositor's close request, as Qt's Wayland platform hands it over: a close event
-    // through the platform window.
-    static void requestClose(toolkit::Form& form) { handle(form)->close(); }
 };
 
 toolkit::Form& mainWindow() { return *frmQuilmar; }
@@ -99,8 +88,9 @@ TEST_F(WaylandTest, TitleBarStatesAndTheCompositorsCloseThenThePlaceSavedAsRead)
     EXPECT_EQ(m.TextFranc.text(), u"6,56"_s);
     for (const auto& [name, button, form, states] : windows) {
         SCOPED_TRACE(name);
-        if (button)
-            click(m.*button);
+        if (const QWidget* w = button ? (m.*button).widget() : nullptr)
+            QTest::mouseClick(
+                handle(m), Qt::LeftButton, {}, w->mapTo(m.window(), w->rect().center()));
         ASSERT_TRUE(mapped(form()));
         const QSize normal = form().window()->size();
         for (const Qt::WindowStates state : states) {
@@ -111,8 +101,10 @@ TEST_F(WaylandTest, TitleBarStatesAndTheCompositorsCloseThenThePlaceSavedAsRead)
         handle(form())->setWindowStates(Normal);
         EXPECT_TRUE(QTest::qWaitFor([&] { return form().window()->size() == normal; }, 5000))
             << "back to its normal size, not " << form().window()->width() << " pixels wide";
+        // The compositor's close request, as Qt's Wayland platform hands it over: a close event
+        // through the platform window.
         const QPointer<QWindow> window = handle(form());
-        requestClose(form());
+        window->close();
         settle();
         EXPECT_TRUE(!window || !window->isVisible());
     }

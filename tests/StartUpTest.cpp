@@ -40,27 +40,24 @@ QStringList toolTips()
 }
 
 // The file's fields up to its first fault reach both windows, its place only when read whole.
+// The defaults, read from no file, are saved again end to end.
 TEST_F(StartUpTest, SettingsFileDecidesFieldsAndPlaceOnlyWhenReadWhole)
 {
+    // The file's place after its fields: symbol "Y", no tooltips (the check box), two decimals
+    // (the list); and the place taken.
     struct Case {
         const char* name;
-        QByteArray file;
-        QString symbol2;
-        int tooltips, decimals; // the check box and the list
+        QByteArray place;
         float left, top, width;
     };
-    const QByteArray head = "\"Dollars\"\r\n\"Yens\"\r\n\"$\"\r\n\"Y\"\r\n0\r\n0.5\r\n2\r\n";
+    const QByteArray fields = "\"Dollars\"\r\n\"Yens\"\r\n\"$\"\r\n\"Y\"\r\n0\r\n0.5\r\n2\r\n";
     const Case cases[] = {
-        { "NoFileTheDefaults", {}, u"F"_s, 1, 3, 3690, 3705, 4110 },
-        { "WholeFilePlacesTheWindow", head + "-1500\r\n600\r\n5000\r\n", u"Y"_s, 0, 2, -1500, 600,
-            5000 },
-        { "ShortFileSetsTheFieldsButNoPlace", head + "100\r\n200\r\n", u"Y"_s, 0, 2, 3690, 3705,
-            4110 },
+        { "WholeFilePlacesTheWindow", "-1500\r\n600\r\n5000\r\n", -1500, 600, 5000 },
+        { "ShortFileSetsTheFieldsButNoPlace", "100\r\n200\r\n", 3690, 3705, 4110 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.file.isNull())
-            writeFile(u"Quilmar.ini"_s, c.file);
+        writeFile(u"Quilmar.ini"_s, fields + c.place);
         EuroProgramme::StartUp();
         FrmQuilmar& main = *frmQuilmar;
         FrmParam& dialog = *frmParam;
@@ -69,9 +66,8 @@ TEST_F(StartUpTest, SettingsFileDecidesFieldsAndPlaceOnlyWhenReadWhole)
         EXPECT_EQ(
             std::tuple(main.left(), main.top(), main.width()), std::tuple(c.left, c.top, c.width));
         EXPECT_EQ(std::pair(main.LabelFranc.caption(), dialog.Text2[1].text()),
-            std::pair(c.symbol2, c.symbol2));
-        EXPECT_EQ(std::pair(dialog.Check1.value(), dialog.Combo1.listIndex()),
-            std::pair(c.tooltips, c.decimals));
+            std::pair(u"Y"_s, u"Y"_s));
+        EXPECT_EQ(std::pair(dialog.Check1.value(), dialog.Combo1.listIndex()), std::pair(0, 2));
         toolkit::Form::destroyAll();
         Settings = SettingsRecord();
     }

@@ -307,17 +307,13 @@ protected:
         return run(u"sh -c"_s, script.arg(QString::fromUtf8(text)))
             && waitUntil([&] { return clipboard() == text; });
     }
-    // The clipboard once something was copied over NothingCopied, else NothingCopied.
-    QByteArray copiedText() const
-    {
-        QByteArray now;
-        waitUntil([&] { return (now = clipboard()) != NothingCopied; });
-        return now;
-    }
-    // An amount as its row's copy button puts it on the clipboard.
+    // An amount as its row's copy button puts it on the clipboard, or NothingCopied.
     QByteArray copied(Button copy) const
     {
-        return setClipboard(NothingCopied) && click(copy) ? copiedText() : NothingCopied;
+        QByteArray now = NothingCopied;
+        if (setClipboard(NothingCopied) && click(copy))
+            waitUntil([&] { return (now = clipboard()) != NothingCopied; });
+        return now;
     }
     QByteArray amounts() const { return copied(Copy1) + '|' + copied(Copy2); } // "upper|lower"
 
@@ -487,17 +483,15 @@ TEST_F(WindowManager, MainWindowNeverStaysMaximisedAndClosingSavesItsNormalPlace
     }
 }
 
-// Centred on the main window, frames and all; its document copied; maximised and restored.
-TEST_F(WindowManager, HelpWindowCentredCopiedFromAndMaximisedAgainAndAgain)
+// Centred on the main window, frames and all; maximised and restored. Copying from its document
+// is checked on the installed package.
+TEST_F(WindowManager, HelpWindowCentredAndMaximisedAgainAndAgain)
 {
     ASSERT_TRUE(start(awayFromTheEdges()));
     const QString help = open(Help, HelpTitle);
     ASSERT_FALSE(help.isEmpty());
     const QRect normal = settledGeometry(help);
     EXPECT_LE((normal.center() - outerGeometry(m_main).center()).manhattanLength(), 2);
-    ASSERT_TRUE(
-        setClipboard(NothingCopied) && click(help, 200, 150) && keys(u"{Ctrl+A}{Ctrl+C}"_s));
-    EXPECT_TRUE(copiedText().contains("Quilmar convertit un montant"));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     for (const char* round : { "first", "again" }) {
         SCOPED_TRACE(round);

@@ -1,5 +1,5 @@
-// Runs a fuzz target's input function on files and folders of inputs, as an ordinary program:
-// the suite replays the seed corpora and every finding kept beside them through it.
+// Runs a fuzz target's input function on every file under the folders given, as an ordinary
+// program: the suite replays the seed corpora and every finding kept beside them through it.
 #include <QDirIterator>
 #include <QFile>
 #include <cstddef>
@@ -9,41 +9,26 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
-namespace {
-
-int replay(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    LLVMFuzzerTestOneInput(
-        reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
-    return 0;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
     int inputs = 0;
-    int failures = 0;
     for (int i = 1; i < argc; ++i) {
-        const QString path = QString::fromLocal8Bit(argv[i]);
-        QDirIterator entries(path, QDir::Files, QDirIterator::Subdirectories);
-        if (!entries.hasNext()) {
-            failures += replay(path);
-            ++inputs;
-        }
+        QDirIterator entries(
+            QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
         while (entries.hasNext()) {
-            failures += replay(entries.next());
+            QFile file(entries.next());
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
+                return 1;
+            }
+            const QByteArray bytes = file.readAll();
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                std::size_t(bytes.size()));
             ++inputs;
         }
     }
-    std::printf("%d passed, %d failed\n", inputs - failures, failures);
-    return failures == 0 && inputs > 0 ? 0 : 1;
+    std::printf("%d inputs replayed\n", inputs);
+    return inputs > 0 ? 0 : 1;
 }

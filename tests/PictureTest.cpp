@@ -80,9 +80,6 @@ TEST(PictureTest, ArtworkIsItsSvgFileRenderedAtEachOfItsSizes)
             EXPECT_EQ(c.picture.bitmap(size.width()), rendered);
         }
     }
-    EXPECT_EQ(Pictures::quilmar().icon().availableSizes(),
-        QList<QSize>({ { 16, 16 }, { 32, 32 }, { 64, 64 }, { 128, 128 } }))
-        << "the sizes of the X11 window icon";
 }
 
 TEST(PictureTest, ImageButtonShowsItsPictureMovedInByItsBorder)

@@ -2,7 +2,6 @@
 
 #include "tests/support/Seams.h"
 #include "tests/support/Shell.h"
-#include "toolkit/codepage/Cp1252.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -88,27 +87,20 @@ TEST(SettingsFileTest, ReadStoresFieldsUntilTheFirstFailure)
     }
 }
 
-// Records read back as written, but for a quote, CR or LF in a string, written "?" since each
-// would end the field early and shift every later one. Numbers keep their point under a French
-// locale, whose decimal separator is a comma.
+// A quote, CR or LF in a string is written "?", since each would end the field early and shift
+// every later one. Numbers keep their point under a French locale, whose decimal separator is a
+// comma. (Other records read back as written: the settings fuzzer replays its corpus for that.)
 TEST(SettingsFileTest, WrittenRecordsReadBackUnderAFrenchLocale)
 {
     const LocaleSet locale("fr_FR.UTF-8");
     if (!locale.installed())
         GTEST_SKIP() << "fr_FR.UTF-8 is not installed here";
     EXPECT_EQ(SettingsFile::write(kWorked), kWorkedExample);
-    QByteArray allBytes; // every byte but the three that end a quoted field
-    for (int b = 0; b < 256; ++b)
-        allBytes += QByteArray(b != '"' && b != '\r' && b != '\n', static_cast<char>(b));
-    const SettingsRecord odd = { { toolkit::Cp1252::decode(allBytes), u""_s },
-        { u" "_s, u",\u20AC"_s }, 0, 1e-07, 4, INT32_MIN, -1, INT32_MAX };
     const SettingsRecord bad = { { u"\""_s, u"\r"_s }, { u"円"_s, u"\n"_s }, 1, 0.15, 2, 3, 4, 5 };
     const SettingsRecord fixed = { { u"?"_s, u"?"_s }, { u"?"_s, u"?"_s }, 1, 0.15, 2, 3, 4, 5 };
-    for (const auto& [in, out] : { std::pair { odd, odd }, { bad, fixed } }) {
-        SettingsRecord record = kStart;
-        EXPECT_TRUE(SettingsFile::read(SettingsFile::write(in), record));
-        EXPECT_EQ(record, out);
-    }
+    SettingsRecord record = kStart;
+    EXPECT_TRUE(SettingsFile::read(SettingsFile::write(bad), record));
+    EXPECT_EQ(record, fixed);
 }
 
 QByteArray fileBytes(const QString& path)
@@ -172,8 +164,7 @@ TEST(SettingsFileTest, LoadReadsOnlyTheStartOfARegularFile)
         timer.start();
         EXPECT_EQ(SettingsFile::load(path, record), c.complete);
         EXPECT_LT(timer.elapsed(), 2000);
-        EXPECT_EQ(record.CurrencyName[0] == kStart.CurrencyName[0], !c.complete);
-        EXPECT_EQ(record.WindowWidth, c.complete ? 4110 : kStart.WindowWidth);
+        EXPECT_EQ(record == kStart, !c.complete);
     }
 }
 
